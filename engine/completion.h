@@ -1,0 +1,20 @@
+#pragma once
+// Completion of an item (transferred or found on disk) and the end of a crawl.
+#include "engine/core.h"
+
+#include <string>
+
+namespace zorone {
+
+// result 1: transfer stopped; 0: nothing complete (status text only).
+// Destroys the transfer. Returns 1.
+int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer);
+// Completes an item whose local file already exists.
+void CompleteLocally(Core& core, int row, const std::string& url, const std::string& local);
+// The end of a crawl: report and the question whether to open the top page.
+void FinishCrawl(Core& core);
+
+// m_sPath + UrlToLocalFolder(url) + GetFolderName(url).
+std::string LocalPathOf(const Core& core, const std::string& url);
+
+} // namespace zorone

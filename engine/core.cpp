@@ -1,0 +1,22 @@
+#include "engine/core.h"
+
+#include "engine/download_file.h"
+#include "res/texts.h"
+
+namespace zorone {
+
+Core::Core(platform::MessageLoop& l, platform::UiServices& u, platform::UrlService* s)
+    : loop(l)
+    , ui(u)
+    , urls(s)
+{
+    window.statusText = res::kFullColon;
+    window.startCaption = res::kCaptionStart;
+    window.title = res::kAppTitle;
+    window.trayTip = res::kTrayTip;
+}
+
+// Defined here, where CDownloadFile is complete.
+Core::~Core() = default;
+
+} // namespace zorone

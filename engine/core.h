@@ -1,0 +1,63 @@
+#pragma once
+// Everything the main window's logic owns, gathered so that the operations of
+// each subsystem (their own files, as free functions taking Core&) can reach
+// the settings, the list, the crawl state and the window's controls. Only the
+// user-interface thread touches a Core.
+#include "engine/download_list.h"
+#include "engine/extension_tally.h"
+#include "engine/window_model.h"
+#include "platform/message_loop.h"
+#include "platform/ui_services.h"
+#include "platform/url_service.h"
+#include "settings/settings.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace zorone {
+
+class CDownloadFile;
+
+struct Core {
+    Core(platform::MessageLoop& loop, platform::UiServices& ui, platform::UrlService* urls);
+    ~Core();
+    Core(const Core&) = delete;
+    Core& operator=(const Core&) = delete;
+
+    platform::MessageLoop& loop;
+    platform::UiServices& ui;
+    platform::UrlService* urls; // may be null where nothing is fetched
+
+    // The program folder with its trailing "/": Zorone.sav, the histories and
+    // default.csv live there.
+    std::string programFolderPrefix;
+
+    Settings settings;
+    DownloadList list;
+    ExtensionTally tally;
+    WindowModel window;
+
+    // Crawl state.
+    int m_bRunning = 0;
+    int m_nActiveDownloads = 0;
+    int m_nLocalChecks = 0;
+    int m_nCrawlCount = 0;
+    int m_bListModified = 0;
+    int m_bClosing = 0;
+    std::string m_sSummary;
+    std::string m_sIndexName = "index.htm";
+
+    // Window state the list commands and the tray share.
+    int m_bSortDescending = 0;
+    int m_bFirstPaint = 1;
+    int m_bWindowShown = 1;
+
+    // Advanced by every title and tray update, 0..99.
+    int iconStep = 0;
+
+    // Transfers in flight, owned here from their start to their completion.
+    std::unordered_map<const CDownloadFile*, std::unique_ptr<CDownloadFile>> transfers;
+};
+
+} // namespace zorone

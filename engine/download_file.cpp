@@ -1,0 +1,96 @@
+#include "engine/download_file.h"
+
+#include "engine/completion.h"
+#include "engine/core.h"
+#include "engine/output.h"
+#include "platform/files.h"
+#include "res/texts.h"
+#include "web/site_util.h"
+
+#include <unistd.h>
+
+#include <atomic>
+
+namespace zorone {
+
+std::string SpoolPathFor(const std::string& localPath)
+{
+    static std::atomic<unsigned long> counter {0};
+    return CSiteUtil::GetUrlFolder(localPath) + ".zorone-" + std::to_string(::getpid()) + "-" +
+           std::to_string(++counter) + ".part";
+}
+
+CDownloadFile::CDownloadFile(Core& core)
+    : m_core(core)
+{
+}
+
+CDownloadFile::~CDownloadFile() = default;
+
+int CDownloadFile::StartDownload(ItemId item, std::string localPath, std::string url)
+{
+    m_nItem = item;
+    m_sLocalPath = std::move(localPath);
+    m_sUrl = std::move(url);
+    m_dwReceived = 0;
+    m_sSpoolPath = SpoolPathFor(m_sLocalPath);
+    if (!m_core.urls) {
+        // Nothing can fetch here; the transfer still ends with its one stop.
+        m_core.loop.PostTask([this] {
+            platform::TransferResult r;
+            r.code = -1;
+            r.errorText = "no URL service";
+            OnStopBinding(r);
+        });
+        return 0;
+    }
+    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, this);
+    return 1;
+}
+
+void CDownloadFile::OnDataAvailable(std::uint64_t total, unsigned flags)
+{
+    if (flags & platform::kFirstDataNotification)
+        m_dwReceived = 0;
+    if (total == m_dwReceived)
+        return;
+    m_dwReceived = total;
+    const int row = m_core.list.FindItem(m_nItem);
+    if (row >= 0)
+        SetItemSize(m_core, row, static_cast<std::int64_t>(total));
+}
+
+bool CDownloadFile::StoreBody(const platform::TransferResult& result)
+{
+    // A body cut short (reset, timeout, truncated) is not the file: keep
+    // whatever good copy is already in place.
+    if (result.code != 0) {
+        platform::files::RemoveFile(m_sSpoolPath);
+        return false;
+    }
+    if (!platform::files::Rename(m_sSpoolPath, m_sLocalPath)) {
+        platform::files::RemoveFile(m_sSpoolPath);
+        SetStatusText(m_core, res::kStatusWriteFailed + m_sLocalPath);
+        return false;
+    }
+    return true;
+}
+
+void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
+{
+    if (result.bytes > 0) {
+        const int row = m_core.list.FindItem(m_nItem);
+        if (row >= 0)
+            SetItemSize(m_core, row, static_cast<std::int64_t>(result.bytes));
+        StoreBody(result);
+    }
+    // Destroys this object: nothing of it may be touched afterwards.
+    OnDownloadComplete(m_core, 1, this);
+}
+
+void CDownloadFile::OnLowResource()
+{
+    m_core.ui.MessageBox(res::kMsgLowResource, res::kAppTitle, platform::MbButtons::Ok);
+}
+
+} // namespace zorone

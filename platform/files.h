@@ -1,0 +1,71 @@
+#pragma once
+// The file operations the core relies on, over POSIX. Every path is a CP932
+// byte string in which both "/" and "\" separate components; the conversion
+// to a file-system path happens here and nowhere else.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zorone::platform::files {
+
+struct Status {
+    bool exists = false;
+    bool isDirectory = false;
+    std::int64_t size = 0;
+};
+
+Status GetStatus(std::string_view path);
+
+// Like find-first-file: true when the path names an existing file or folder,
+// or, when it holds "*" or "?", when the pattern matches something.
+bool FindFirst(std::string_view pathOrPattern);
+
+bool CreateDirectory(std::string_view path);
+// Creates every folder along path, up to but not including its last component.
+void CreateFolders(std::string_view path);
+bool RemoveFile(std::string_view path);
+bool MakeWritable(std::string_view path);
+bool Rename(std::string_view from, std::string_view to);
+
+// Writes bytes to path so that a crash, a kill or a full disk never leaves a
+// mix of old and new content: the bytes go to a temporary file in the same
+// folder, are flushed to disk, and the temporary file then replaces path.
+// Returns false (and leaves path as it was) when any step fails.
+bool WriteFileAtomically(std::string_view path, std::string_view bytes);
+
+// The full path of the running program, as CP932.
+std::string ExecutablePath();
+
+// An open file; closes itself.
+class File {
+public:
+    enum class Mode {
+        Read,           // existing file, read only
+        WriteExisting,  // existing file, write, no truncation
+        CreateTruncate, // create or truncate, write
+    };
+
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool Open(std::string_view path, Mode mode);
+    bool IsOpen() const { return m_fd >= 0; }
+    // Reads up to n bytes; returns the count read, 0 at the end, -1 on error.
+    std::int64_t Read(char* buffer, std::int64_t n);
+    // Writes all n bytes; false on any error (disk full included).
+    bool Write(const char* data, std::int64_t n);
+    bool SeekToEnd();
+    bool Truncate(std::int64_t length);
+    std::int64_t Size() const;
+    // Closes; false when the last writes could not be completed.
+    bool Close();
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace zorone::platform::files

@@ -1,0 +1,54 @@
+#pragma once
+// Asynchronous fetching of one URL at a time per transfer. Implementations
+// may work on their own thread, but every notification reaches its
+// TransferEvents on the user-interface thread, through the message loop, in
+// this order: zero or more OnDataAvailable with running byte totals (the first
+// one flagged kFirstDataNotification), then exactly one OnStopBinding. That
+// holds for every transfer Open accepted, whatever goes wrong: a URL that
+// cannot be parsed, a host that does not resolve, a refused connection, a
+// timeout, a cancelled transfer.
+#include <cstdint>
+#include <string>
+
+namespace zorone::platform {
+
+constexpr unsigned kFirstDataNotification = 1; // BSCF_FIRSTDATANOTIFICATION
+
+struct TransferResult {
+    // 0 when the body arrived complete (an HTTP error status with its body
+    // counts as complete); otherwise a nonzero code of the service.
+    int code = 0;
+    std::string errorText;
+    long httpStatus = 0;
+    std::uint64_t bytes = 0; // bytes written to the spool file
+};
+
+class TransferEvents {
+public:
+    virtual ~TransferEvents() = default;
+    virtual void OnDataAvailable(std::uint64_t total, unsigned flags) = 0;
+    virtual void OnStopBinding(const TransferResult& result) = 0;
+    virtual void OnLowResource() {}
+};
+
+class UrlService {
+public:
+    using Handle = std::uint64_t;
+
+    virtual ~UrlService() = default;
+
+    // Starts fetching url (CP932 text). The body is written to spoolPath (a
+    // CP932 path), which the service creates, with its folders, only when the
+    // first byte arrives; without a body no file and no folder appear.
+    // events must stay alive until its OnStopBinding has run. Returns a handle
+    // that is never 0.
+    virtual Handle Open(const std::string& url, const std::string& spoolPath, TransferEvents* events) = 0;
+
+    // Ends a transfer early; its OnStopBinding still comes, with a nonzero code.
+    virtual void Cancel(Handle handle) = 0;
+
+    // Number of transfers opened and not yet stopped.
+    virtual int ActiveCount() const = 0;
+};
+
+} // namespace zorone::platform

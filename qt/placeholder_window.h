@@ -1,0 +1,6 @@
+#pragma once
+class QWidget;
+
+namespace zorone::qt {
+QWidget* CreatePlaceholderWindow();
+}
