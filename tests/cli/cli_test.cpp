@@ -16,8 +16,7 @@ namespace {
 
 std::string CliPath()
 {
-    const char* dir = std::getenv("ZORONE_TEST_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/cli/zorone-cli";
+    return std::string(ZORONE_TEST_BINARY_DIR) + "/cli/zorone-cli";
 }
 
 std::set<std::string> FilesUnder(const std::string& root)
