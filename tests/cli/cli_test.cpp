@@ -148,3 +148,41 @@ TEST_F(Cli, NonAsciiDownloadFolderAndPlainProgressLines)
 
 } // namespace
 } // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(Cli, LoadsListsBeforeAndSavesTheListAfterTheCrawl)
+{
+    // One row waiting, one already done: only the first is fetched, and the
+    // links of the fetched page join the list (an empty top URL puts every
+    // link on the site).
+    const std::string list = dir / "in.lst";
+    WriteFileBytes(list, server.Url("/site/sub/b.html") + "\r\n");
+    const std::string done = dir / "done.txt";
+    WriteFileBytes(done, "\x81\x9b" + server.Url("/site/a.html") + "\r\n");
+    const std::string out = dir / "out.csv";
+    const ProcessResult r = Run({"--path", dl, "--set", "m_sTopURL=", "--load", list, "--load", done, "--save", out,
+                                 "--quiet"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\n");
+    const std::string csv = ReadFileBytes(out);
+    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    // Loaded rows keep their file name by the loader's rule; added rows get
+    // lower-cased extensions and their sizes.
+    EXPECT_NE(csv.find("\x81\x9b,b.html,html,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\x81\x9b,a.html,html,," + server.Url("/site/a.html") + "\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\x81\x9b,p.gif,gif,6," + server.Url("/site/img/p.gif") + "\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\x81\x9b,c.txt,txt,5," + server.Url("/site/sub/c.txt") + "\r\n"), std::string::npos) << csv;
+    EXPECT_FALSE(PathExists(dl + "/" + host + "/site/a.html"));
+}
+
+TEST_F(Cli, MissingListFileIsAnError)
+{
+    const ProcessResult r = Run({"--path", dl, "--load", dir / "nope.csv", server.Url("/site/top.html")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+} // namespace
+} // namespace zorone::test

@@ -240,3 +240,49 @@ TEST_F(CrawlControl, FailedTransferStillCompletesAsDoneAndBrokenBodyKeepsOldFile
 
 } // namespace
 } // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(CrawlControl, TopPageLeavesASiteIndexShortcutInTheChosenFolder)
+{
+    const std::string links = dir.Path() + "/links";
+    std::filesystem::create_directories(links);
+    core.settings.m_sTopURL = "http://h/dir/top.html";
+    core.settings.m_bShortCut = 1;
+    core.settings.m_nShortCutKind = 1;
+    core.settings.m_sShortCutPath = links; // no trailing separator: one is added
+    StartCrawl(core);
+    Pump();
+    urls.Complete(1, "<a href=\"b.html\">");
+    Pump();
+    urls.Complete(2, "<p>");
+    Pump();
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(links))
+        names.push_back(e.path().filename().string());
+    ASSERT_EQ(names.size(), 1u); // only the top page, not b.html
+    EXPECT_EQ(names[0].size(), std::string("20031224093005_SiteIndex.desktop").size());
+    EXPECT_NE(ReadFileBytes(links + "/" + names[0]).find("dir/top.html"), std::string::npos);
+}
+
+TEST_F(CrawlControl, NoShortcutWhenSwitchedOffOrForAFolderTopUrl)
+{
+    const std::string links = dir.Path() + "/links";
+    std::filesystem::create_directories(links);
+    core.settings.m_sTopURL = "http://h/dir/";
+    core.settings.m_bShortCut = 1;
+    core.settings.m_nShortCutKind = 2; // any kind but 0 means the folder
+    core.settings.m_sShortCutPath = links + "/";
+    StartCrawl(core);
+    Pump();
+    while (!urls.OpenHandles().empty()) {
+        for (auto h : urls.OpenHandles())
+            urls.Complete(h, "x");
+        Pump();
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(links));
+}
+
+} // namespace
+} // namespace zorone::test
