@@ -1,6 +1,8 @@
 #include "app/zorone_dlg.h"
 
 #include "app/command_ids.h"
+#include "engine/crawl_control.h"
+#include "engine/data_exchange.h"
 
 namespace zorone {
 
@@ -29,12 +31,45 @@ bool CZoroneDlg::OnCommand(int id)
     return true;
 }
 
-void CZoroneDlg::OnMessage(const platform::Message&)
+void CZoroneDlg::OnMessage(const platform::Message& message)
 {
+    switch (message.id) {
+    case platform::kWmCrawlNext:
+        FillDownloadSlots(m_core);
+        break;
+    case platform::kWmCrawlKick:
+        KickDispatch(m_core);
+        break;
+    default:
+        if (m_messageHook)
+            m_messageHook(message);
+        break;
+    }
+}
+
+void CZoroneDlg::OnStartButton()
+{
+    ReadFieldsFromControls(m_core);
+    if (m_core.m_bRunning == 1)
+        AbortCrawl(m_core);
+    else
+        StartCrawl(m_core);
+}
+
+void CZoroneDlg::OnStartMenu()
+{
+    if (m_core.m_bRunning == 1)
+        return;
+    ReadFieldsFromControls(m_core);
+    StartCrawl(m_core);
 }
 
 void CZoroneDlg::BuildRoutingTable()
 {
+    Route(cmd::kStart, [this] { OnStartButton(); });
+    Route(cmd::kStartMenu, [this] { OnStartMenu(); });
+    Route(cmd::kAbortMenu, [this] { AbortCrawl(m_core); });
+    Route(cmd::kAbortNoControl, [this] { AbortCrawl(m_core); });
 }
 
 } // namespace zorone

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace zorone {
 
@@ -32,11 +33,38 @@ public:
     // one place where ids meet handlers.
     void Route(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
 
+    // Receives the window messages the core does not handle itself (the
+    // tray callback); set by the front end.
+    void SetMessageHook(std::function<void(const platform::Message&)> hook) { m_messageHook = std::move(hook); }
+
+    // The rows selected in the list view, from the top; set by the front end
+    // (tests set their own). Without a source nothing is selected.
+    void SetSelectionSource(std::function<std::vector<int>()> source) { m_selection = std::move(source); }
+    std::vector<int> SelectedRows() const { return m_selection ? m_selection() : std::vector<int> {}; }
+
+    // Ends the application with an exit code (the exit flow posts 18); set by
+    // the front end.
+    void SetQuitHook(std::function<void(int)> hook) { m_quit = std::move(hook); }
+    void Quit(int exitCode)
+    {
+        if (m_quit)
+            m_quit(exitCode);
+    }
+
+    // Button 1003: the fields are read from the controls, then the running
+    // crawl is aborted or a new one started.
+    void OnStartButton();
+    // Command 32781: starts a crawl unless one runs.
+    void OnStartMenu();
+
 private:
     void BuildRoutingTable();
 
     Core m_core;
     std::unordered_map<int, std::function<void()>> m_commands;
+    std::function<void(const platform::Message&)> m_messageHook;
+    std::function<std::vector<int>()> m_selection;
+    std::function<void(int)> m_quit;
 };
 
 } // namespace zorone

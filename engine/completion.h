@@ -6,6 +6,8 @@
 
 namespace zorone {
 
+class CDownloadFile;
+
 // result 1: transfer stopped; 0: nothing complete (status text only).
 // Destroys the transfer. Returns 1.
 int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer);

@@ -1,6 +1,5 @@
 #include "engine/core.h"
 
-#include "engine/download_file.h"
 #include "res/texts.h"
 
 namespace zorone {
@@ -15,8 +14,5 @@ Core::Core(platform::MessageLoop& l, platform::UiServices& u, platform::UrlServi
     window.title = res::kAppTitle;
     window.trayTip = res::kTrayTip;
 }
-
-// Defined here, where CDownloadFile is complete.
-Core::~Core() = default;
 
 } // namespace zorone

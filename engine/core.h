@@ -17,11 +17,8 @@
 
 namespace zorone {
 
-class CDownloadFile;
-
 struct Core {
     Core(platform::MessageLoop& loop, platform::UiServices& ui, platform::UrlService* urls);
-    ~Core();
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;
 
@@ -56,8 +53,15 @@ struct Core {
     // Advanced by every title and tray update, 0..99.
     int iconStep = 0;
 
-    // Transfers in flight, owned here from their start to their completion.
-    std::unordered_map<const CDownloadFile*, std::unique_ptr<CDownloadFile>> transfers;
+    // Messages being dispatched from inside long operations, nested.
+    int dispatchDepth = 0;
+
+    // Crawls that reached their end (FinishCrawl), for front ends that wait.
+    int finishedCrawls = 0;
+
+    // Transfers in flight (CDownloadFile), owned here from their start to
+    // their completion.
+    std::unordered_map<const platform::TransferEvents*, std::unique_ptr<platform::TransferEvents>> transfers;
 };
 
 } // namespace zorone

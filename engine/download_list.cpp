@@ -1,5 +1,7 @@
 #include "engine/download_list.h"
 
+#include "res/texts.h"
+
 #include <algorithm>
 
 namespace zorone {
@@ -18,12 +20,17 @@ bool DownloadList::SetItemText(int row, int column, std::string text)
 {
     if (row < 0 || row >= GetItemCount() || column < 0 || column >= kColumnCount)
         return false;
-    std::string& cell = m_rows[static_cast<size_t>(row)].item.cols[static_cast<size_t>(column)];
+    Row& r = m_rows[static_cast<size_t>(row)];
+    std::string& cell = r.item.cols[static_cast<size_t>(column)];
     if (column == kColUrl) {
         UnindexUrl(cell);
         IndexUrl(text);
+    } else if (column == kColMark) {
+        TrackWaiting(r, false);
     }
     cell = std::move(text);
+    if (column == kColMark)
+        TrackWaiting(r, true);
     for (ListObserver* o : m_observers)
         o->OnCellChanged(row, column);
     return true;
@@ -52,6 +59,7 @@ int DownloadList::InsertRow(int position, DownloadItem item)
     IndexUrl(item.cols[kColUrl]);
     m_keyOfId[item.id] = row.key;
     row.item = std::move(item);
+    TrackWaiting(row, true);
     m_rows.insert(m_rows.begin() + position, std::move(row));
     if (position > 0 && position < count)
         Renumber();
@@ -66,6 +74,7 @@ bool DownloadList::DeleteItem(int row)
         return false;
     const auto it = m_rows.begin() + row;
     UnindexUrl(it->item.cols[kColUrl]);
+    TrackWaiting(*it, false);
     m_keyOfId.erase(it->item.id);
     m_rows.erase(it);
     for (ListObserver* o : m_observers)
@@ -78,6 +87,7 @@ void DownloadList::DeleteAllItems()
     m_rows.clear();
     m_keyOfId.clear();
     m_urlCount.clear();
+    m_waitingKeys.clear();
     for (ListObserver* o : m_observers)
         o->OnReset();
 }
@@ -125,6 +135,7 @@ void DownloadList::ReplaceRows(std::vector<DownloadItem> rows)
     m_rows.clear();
     m_keyOfId.clear();
     m_urlCount.clear();
+    m_waitingKeys.clear();
     std::int64_t key = 0;
     for (DownloadItem& item : rows) {
         if (item.id == 0 || m_keyOfId.count(item.id))
@@ -132,6 +143,7 @@ void DownloadList::ReplaceRows(std::vector<DownloadItem> rows)
         IndexUrl(item.cols[kColUrl]);
         m_keyOfId[item.id] = key;
         m_rows.push_back(Row {std::move(item), key++});
+        TrackWaiting(m_rows.back(), true);
     }
     for (ListObserver* o : m_observers)
         o->OnReset();
@@ -139,11 +151,33 @@ void DownloadList::ReplaceRows(std::vector<DownloadItem> rows)
 
 void DownloadList::Renumber()
 {
+    m_waitingKeys.clear();
     std::int64_t key = 0;
     for (Row& r : m_rows) {
         r.key = key++;
         m_keyOfId[r.item.id] = r.key;
+        TrackWaiting(r, true);
     }
+}
+
+bool DownloadList::IsWaitingMark(const std::string& mark)
+{
+    return mark != res::kMarkDone && mark != res::kMarkActive;
+}
+
+void DownloadList::TrackWaiting(const Row& row, bool add)
+{
+    if (!IsWaitingMark(row.item.cols[kColMark]))
+        return;
+    if (add)
+        m_waitingKeys.insert(row.key);
+    else
+        m_waitingKeys.erase(row.key);
+}
+
+int DownloadList::FirstWaitingRow() const
+{
+    return m_waitingKeys.empty() ? -1 : PositionOfKey(*m_waitingKeys.begin());
 }
 
 void DownloadList::IndexUrl(const std::string& url)

@@ -7,6 +7,7 @@
 #include "engine/download_item.h"
 
 #include <deque>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -47,6 +48,12 @@ public:
     // Whether any row's URL column equals url byte for byte.
     bool ContainsUrl(std::string_view url) const;
 
+    // The topmost row whose mark is neither the done mark nor the active
+    // mark (every other mark, the empty one included, means waiting), or -1.
+    // Kept in an ordered index so picking the next item never scans the
+    // finished rows above it.
+    int FirstWaitingRow() const;
+
     // The whole list, copied out, and its replacement: used by operations that
     // rebuild the list. Ids travel with the rows.
     std::vector<DownloadItem> CopyRows() const;
@@ -66,10 +73,13 @@ private:
     void IndexUrl(const std::string& url);
     void UnindexUrl(const std::string& url);
     void Renumber();
+    static bool IsWaitingMark(const std::string& mark);
+    void TrackWaiting(const Row& row, bool add);
 
     std::deque<Row> m_rows;
     std::unordered_map<ItemId, std::int64_t> m_keyOfId;
     std::unordered_map<std::string, int> m_urlCount;
+    std::set<std::int64_t> m_waitingKeys;
     ItemId m_nextId = 1;
     std::vector<ListObserver*> m_observers;
 };

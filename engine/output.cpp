@@ -76,6 +76,14 @@ void UpdateSummary(Core& core)
     WriteFieldsToControls(core);
 }
 
+void SetStartButtonCaption(Core& core, const std::string& caption)
+{
+    if (core.window.startCaption == caption)
+        return;
+    core.window.startCaption = caption;
+    core.window.Notify(WindowPart::StartCaption);
+}
+
 int TrayIconForStep(int step)
 {
     static constexpr int kIcons[5] = {142, 143, 144, 146, 145};

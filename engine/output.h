@@ -20,6 +20,9 @@ int SetItemSize(Core& core, int row, std::int64_t bytes);
 void UpdateSummary(Core& core);
 void UpdateTrayAndTitle(Core& core, std::string_view text);
 
+// Button 1003's caption: "ゾロネ！(&G)" or "中断(&G)".
+void SetStartButtonCaption(Core& core, const std::string& caption);
+
 // The icon (142..146) shown for an animation step.
 int TrayIconForStep(int step);
 

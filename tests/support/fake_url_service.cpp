@@ -1,0 +1,97 @@
+#include "tests/support/fake_url_service.h"
+
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+namespace zorone::test {
+
+platform::UrlService::Handle FakeUrlService::Open(const std::string& url, const std::string& spoolPath,
+                                                  platform::TransferEvents* events)
+{
+    Transfer t;
+    t.handle = m_transfers.size() + 1;
+    t.url = url;
+    t.spoolPath = spoolPath;
+    t.events = events;
+    m_transfers.push_back(t);
+    return t.handle;
+}
+
+void FakeUrlService::Cancel(Handle handle)
+{
+    Stop(handle, 42);
+}
+
+int FakeUrlService::ActiveCount() const
+{
+    int n = 0;
+    for (const Transfer& t : m_transfers)
+        n += t.stopped ? 0 : 1;
+    return n;
+}
+
+FakeUrlService::Transfer* FakeUrlService::Find(Handle handle)
+{
+    return handle >= 1 && handle <= m_transfers.size() ? &m_transfers[handle - 1] : nullptr;
+}
+
+FakeUrlService::Transfer* FakeUrlService::FindOpen(const std::string& url)
+{
+    for (Transfer& t : m_transfers)
+        if (!t.stopped && t.url == url)
+            return &t;
+    return nullptr;
+}
+
+std::vector<platform::UrlService::Handle> FakeUrlService::OpenHandles() const
+{
+    std::vector<Handle> out;
+    for (const Transfer& t : m_transfers)
+        if (!t.stopped)
+            out.push_back(t.handle);
+    return out;
+}
+
+void FakeUrlService::Deliver(Handle handle, const std::string& bytes)
+{
+    Transfer* t = Find(handle);
+    ASSERT_TRUE(t && !t->stopped);
+    if (t->written == 0)
+        platform::files::CreateFolders(t->spoolPath);
+    platform::files::File f;
+    ASSERT_TRUE(f.Open(t->spoolPath, t->written == 0 ? platform::files::File::Mode::CreateTruncate
+                                                      : platform::files::File::Mode::WriteExisting));
+    f.SeekToEnd();
+    f.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    const bool first = t->written == 0;
+    t->written += bytes.size();
+    const std::uint64_t total = t->written;
+    platform::TransferEvents* events = t->events;
+    m_loop.PostTask([events, total, first] { events->OnDataAvailable(total, first ? platform::kFirstDataNotification : 0); });
+}
+
+void FakeUrlService::Stop(Handle handle, int code, long httpStatus)
+{
+    Transfer* t = Find(handle);
+    ASSERT_TRUE(t && !t->stopped);
+    t->stopped = true;
+    platform::TransferResult r;
+    r.code = code;
+    r.httpStatus = httpStatus;
+    r.bytes = t->written;
+    platform::TransferEvents* events = t->events;
+    m_loop.PostTask([this, events, r] {
+        ++m_stopsDelivered;
+        events->OnStopBinding(r);
+    });
+}
+
+void FakeUrlService::Complete(Handle handle, const std::string& body, int code)
+{
+    if (!body.empty())
+        Deliver(handle, body);
+    Stop(handle, code);
+}
+
+} // namespace zorone::test

@@ -1,0 +1,54 @@
+#pragma once
+// A URL service the test drives by hand: it records every Open and lets the
+// test deliver data and the stop through the message loop, in the order the
+// real service guarantees.
+#include "platform/message_loop.h"
+#include "platform/url_service.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zorone::test {
+
+class FakeUrlService final : public platform::UrlService {
+public:
+    struct Transfer {
+        Handle handle = 0;
+        std::string url;
+        std::string spoolPath;
+        platform::TransferEvents* events = nullptr;
+        std::uint64_t written = 0;
+        bool stopped = false;
+    };
+
+    explicit FakeUrlService(platform::MessageLoop& loop)
+        : m_loop(loop)
+    {
+    }
+
+    Handle Open(const std::string& url, const std::string& spoolPath, platform::TransferEvents* events) override;
+    void Cancel(Handle handle) override;
+    int ActiveCount() const override;
+
+    // Appends bytes to the spool file and posts a data notification.
+    void Deliver(Handle handle, const std::string& bytes);
+    // Posts the stop; code 0 means the body is complete.
+    void Stop(Handle handle, int code = 0, long httpStatus = 200);
+    // Deliver (when body is not empty) and Stop in one go.
+    void Complete(Handle handle, const std::string& body, int code = 0);
+
+    const std::vector<Transfer>& Transfers() const { return m_transfers; }
+    Transfer* Find(Handle handle);
+    // The open transfer for url, or nullptr.
+    Transfer* FindOpen(const std::string& url);
+    std::vector<Handle> OpenHandles() const;
+    int StopsDelivered() const { return m_stopsDelivered; }
+
+private:
+    platform::MessageLoop& m_loop;
+    std::vector<Transfer> m_transfers;
+    int m_stopsDelivered = 0;
+};
+
+} // namespace zorone::test
