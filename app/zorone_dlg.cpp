@@ -3,6 +3,8 @@
 #include "app/command_ids.h"
 #include "engine/crawl_control.h"
 #include "engine/data_exchange.h"
+#include "settings/settings_file.h"
+#include "web/program_folder.h"
 
 namespace zorone {
 
@@ -18,6 +20,16 @@ CZoroneDlg::CZoroneDlg(platform::MessageLoop& loop, platform::UiServices& ui, pl
 CZoroneDlg::~CZoroneDlg()
 {
     m_core.loop.SetHandler({});
+}
+
+void CZoroneDlg::LoadSettings()
+{
+    zorone::LoadSettings(m_core.settings, m_core.programFolderPrefix, CSiteUtil::ProfilePath());
+}
+
+int CZoroneDlg::SaveSettings() const
+{
+    return zorone::SaveSettings(m_core.settings, m_core.programFolderPrefix, CSiteUtil::ProfilePath());
 }
 
 bool CZoroneDlg::OnCommand(int id)
