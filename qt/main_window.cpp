@@ -115,6 +115,8 @@ MainWindow::MainWindow(CZoroneDlg& dlg, QWidget* parent)
     m_renderTimer.setInterval(kRenderIntervalMs);
     connect(&m_renderTimer, &QTimer::timeout, this, &MainWindow::FlushRendering);
     m_core.window.AddObserver(this);
+    m_dlg.SetSelectionSource([this] { return SelectedRows(); });
+    m_dlg.SetMessageHook([this](const platform::Message& m) { OnUnhandledMessage(m); });
     m_dirtyParts = ~0u;
     FlushRendering();
     LayoutControls();
@@ -122,7 +124,18 @@ MainWindow::MainWindow(CZoroneDlg& dlg, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    m_dlg.SetMessageHook({});
+    m_dlg.SetSelectionSource({});
     m_core.window.RemoveObserver(this);
+}
+
+void MainWindow::OnUnhandledMessage(const platform::Message& m)
+{
+    // The tray icon's callback. Its right-click menu is shown by the tray
+    // icon itself, so only the double click is left to handle here.
+    constexpr std::intptr_t kLeftDoubleClick = 0x203;
+    if (m.id == platform::kWmTrayNotify && m.lParam == kLeftDoubleClick)
+        Command(cmd::kTrayToggle);
 }
 
 void MainWindow::BuildMenus()
