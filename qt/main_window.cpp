@@ -285,8 +285,14 @@ void MainWindow::LayoutControls()
         if (!w)
             continue;
         const QRect current(w->mapToGlobal(QPoint(0, 0)), w->size());
-        if (const std::optional<QRect> r = LayoutRect(id, window, current, m_laidOutSummary))
-            w->setGeometry(*r);
+        std::optional<QRect> r = LayoutRect(id, window, current, m_laidOutSummary);
+        if (!r)
+            continue;
+        // A control collapsed to nothing (the hidden summary) has lost its
+        // left edge; measuring from 0 would bring it back wider than before.
+        if (current.isEmpty() && !r->isEmpty())
+            r = LayoutRect(id, window, QRect(m_client->mapToGlobal(r->topLeft()), current.size()), m_laidOutSummary);
+        w->setGeometry(*r);
     }
 }
 
