@@ -67,18 +67,6 @@ TEST(LayoutRectTest, FollowsTheWindowSize)
     EXPECT_FALSE(qt::LayoutRect(-1, window, button, true).has_value());
 }
 
-TEST(DialogUnitsTest, ScaleWithTheFont)
-{
-    const qt::DialogUnits units { 6, 13 };
-    EXPECT_EQ(units.ToPixels(242, 263, 4, 8), QRect(363, 427, 6, 13));
-    QFont small;
-    small.setPixelSize(10);
-    QFont large;
-    large.setPixelSize(20);
-    EXPECT_LT(qt::DialogUnits::ForFont(small).baseY, qt::DialogUnits::ForFont(large).baseY);
-    EXPECT_LT(qt::DialogUnits::ForFont(small).baseX, qt::DialogUnits::ForFont(large).baseX);
-}
-
 TEST_F(ShownWindow, ControlsFollowAResize)
 {
     const QSize button = window->Control(1003)->size();

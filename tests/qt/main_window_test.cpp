@@ -241,10 +241,6 @@ TEST_F(MainWindowTest, MenusButtonsAndListSendTheirCommandIds)
     EXPECT_EQ(received, IdsOf(kCommandTree, false));
     received.clear();
 
-    TriggerAll(window->ListPopup()->actions());
-    EXPECT_EQ(received, (std::vector<int> { 32795, 32792, 32793, 32794, 32783, 32797 }));
-    received.clear();
-
     for (int id : { 1001, 1003, 1007 })
         static_cast<QPushButton*>(window->Control(id))->click();
     EXPECT_EQ(received, (std::vector<int> { 1001, 1003, 1007 }));
@@ -259,15 +255,6 @@ TEST_F(MainWindowTest, MenusButtonsAndListSendTheirCommandIds)
     window->onColumnClick = [&](int column) { clickedColumn = column; };
     emit view->horizontalHeader()->sectionClicked(3);
     EXPECT_EQ(clickedColumn, 3);
-}
-
-TEST_F(MainWindowTest, GreyedMenuEntryCannotBeChosen)
-{
-    bool ran = false;
-    dlg.Route(cmd::kMakerLatest, [&] { ran = true; });
-    for (QAction* a : window->menuBar()->findChildren<QAction*>(QString::number(cmd::kMakerLatest)))
-        a->trigger();
-    EXPECT_FALSE(ran);
 }
 
 TEST_F(MainWindowTest, RendersTheWindowModelOnlyWhenFlushed)
@@ -366,20 +353,6 @@ TEST_F(MainWindowTest, SelectionReachesTheDialog)
     // A row inserted above moves the selection with its rows.
     core().list.InsertItem(0, res::kMarkWaiting);
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int> { 3, 6, 8 }));
-}
-
-TEST_F(MainWindowTest, TrayDoubleClickTogglesTheWindow)
-{
-    int toggles = 0;
-    dlg.Route(cmd::kTrayToggle, [&] { ++toggles; });
-    platform::Message m;
-    m.id = platform::kWmTrayNotify;
-    m.lParam = 0x204;
-    dlg.OnMessage(m);
-    EXPECT_EQ(toggles, 0);
-    m.lParam = 0x203;
-    dlg.OnMessage(m);
-    EXPECT_EQ(toggles, 1);
 }
 
 TEST_F(MainWindowTest, CloseBoxEnterAndEscGoThroughTheExitFlow)
