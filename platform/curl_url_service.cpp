@@ -20,7 +20,7 @@ namespace zorone::platform {
 namespace {
 
 constexpr CURLcode kCancelledCode = CURLE_ABORTED_BY_CALLBACK;
-constexpr long kPollMilliseconds = 1000;
+constexpr int kPollMilliseconds = 1000;
 
 // State that posted notifications reach; it outlives the service so that a
 // task still waiting in the loop after the service is gone finds it and
@@ -45,28 +45,6 @@ struct Notifier {
     std::uint64_t delivered = 0;
 };
 
-struct Transfer {
-    Transfer() = default;
-    Transfer(const Transfer&) = delete;
-    Transfer& operator=(const Transfer&) = delete;
-    ~Transfer()
-    {
-        if (easy)
-            curl_easy_cleanup(easy);
-    }
-
-    UrlService::Handle handle = 0;
-    std::string url;
-    std::string spoolPath;
-    std::shared_ptr<Notifier> notifier;
-    CurlUrlService::Impl* owner = nullptr;
-    CURL* easy = nullptr;
-    files::File file;
-    std::uint64_t written = 0;
-    std::string fileError;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-};
-
 std::string SystemError(const std::string& what, const std::string& path, int error)
 {
     return what + " " + path + ": " + std::strerror(error != 0 ? error : EIO);
@@ -77,9 +55,39 @@ std::string SystemError(const std::string& what, const std::string& path, int er
 struct CurlUrlService::Impl {
     Impl(MessageLoop& l, CurlUrlServiceOptions o)
         : loop(l)
-        , options(std::move(o))
+        , options(Sane(std::move(o)))
     {
     }
+
+    // A cap below one would leave every transfer queued for ever.
+    static CurlUrlServiceOptions Sane(CurlUrlServiceOptions o)
+    {
+        o.maxActive = std::max(o.maxActive, 1);
+        return o;
+    }
+
+    // One transfer as the worker sees it.
+    struct Transfer {
+        Transfer() = default;
+        Transfer(const Transfer&) = delete;
+        Transfer& operator=(const Transfer&) = delete;
+        ~Transfer()
+        {
+            if (easy)
+                curl_easy_cleanup(easy);
+        }
+
+        Handle handle = 0;
+        std::string url;
+        std::string spoolPath;
+        std::shared_ptr<Notifier> notifier;
+        Impl* owner = nullptr;
+        CURL* easy = nullptr;
+        files::File file;
+        std::uint64_t written = 0;
+        std::string fileError;
+        char errorBuffer[CURL_ERROR_SIZE] = {};
+    };
 
     void Run();
     void TakeRequests();
@@ -157,7 +165,7 @@ CurlUrlService::~CurlUrlService()
 
 UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath, TransferEvents* events)
 {
-    auto t = std::make_unique<Transfer>();
+    auto t = std::make_unique<Impl::Transfer>();
     t->url = url;
     t->spoolPath = spoolPath;
     t->notifier = std::make_shared<Notifier>(events);

@@ -51,9 +51,8 @@ public:
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 
-    struct Impl;
-
 private:
+    struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
 

@@ -72,16 +72,16 @@ MbAnswer QtUiServices::MessageBox(const std::string& text, const std::string& ca
     // the last (most cautious) one, as Esc does.
     switch (buttons) {
     case MbButtons::Ok:
-        add(res::kButtonOk, QMessageBox::AcceptRole, MbAnswer::Ok);
+        add(res::kMbOk, QMessageBox::AcceptRole, MbAnswer::Ok);
         break;
     case MbButtons::YesNo:
-        add(res::kButtonYes, QMessageBox::YesRole, MbAnswer::Yes);
-        add(res::kButtonNo, QMessageBox::NoRole, MbAnswer::No);
+        add(res::kMbYes, QMessageBox::YesRole, MbAnswer::Yes);
+        add(res::kMbNo, QMessageBox::NoRole, MbAnswer::No);
         break;
     case MbButtons::YesNoCancel:
-        add(res::kButtonYes, QMessageBox::YesRole, MbAnswer::Yes);
-        add(res::kButtonNo, QMessageBox::NoRole, MbAnswer::No);
-        add(res::kButtonCancel, QMessageBox::RejectRole, MbAnswer::Cancel);
+        add(res::kMbYes, QMessageBox::YesRole, MbAnswer::Yes);
+        add(res::kMbNo, QMessageBox::NoRole, MbAnswer::No);
+        add(res::kMbCancel, QMessageBox::RejectRole, MbAnswer::Cancel);
         break;
     }
     box.setDefaultButton(static_cast<QPushButton*>(choices.front().button));

@@ -43,9 +43,9 @@ const MenuEntry kMenuBarEntries[] = {
     Item(2, kMenuClear, 32783),
     Item(2, kMenuRemoveDuplicates, 32794),
     Separator(2),
-    Item(2, kMenuOpen, 32795),
-    Item(2, kMenuEdit, 32792),
-    Item(2, kMenuDelete, 32793),
+    Item(2, kMenuOpenItems, 32795),
+    Item(2, kMenuEditItems, 32792),
+    Item(2, kMenuDeleteItems, 32793),
     Separator(1),
     Item(1, kMenuOpenLocal, 32801),
     Item(1, kMenuOpenOnline, 32803),
@@ -90,9 +90,9 @@ const std::vector<MenuEntry>& PopUpEntries()
 }
 
 const MenuEntry kListPopupEntries[] = {
-    Item(0, kMenuOpen, 32795),
-    Item(0, kMenuEdit, 32792),
-    Item(0, kMenuDelete, 32793),
+    Item(0, kMenuOpenItems, 32795),
+    Item(0, kMenuEditItems, 32792),
+    Item(0, kMenuDeleteItems, 32793),
     Separator(0),
     Item(0, kMenuRemoveDuplicates, 32794),
     Item(0, kMenuClear, 32783),
