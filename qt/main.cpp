@@ -1,5 +1,8 @@
 // The Zorone window program.
+#include "app/window_commands.h"
 #include "app/zorone_dlg.h"
+#include "listops/list_save.h"
+#include "listops/list_sort.h"
 #include "qt/main_window.h"
 #include "qt/qt_message_loop.h"
 #include "qt/qt_ui_services.h"
@@ -27,6 +30,16 @@ int main(int argc, char** argv)
         m.lParam = mouseMessage;
         loop.Post(std::move(m));
     });
+    window.onColumnClick = [&dlg](int column) { zorone::SortByColumn(dlg.core(), column); };
+    window.onDropFiles = [&dlg](const std::vector<std::string>& paths) { zorone::OnDropFiles(dlg.core(), paths); };
+    window.onFirstShown = [&dlg] {
+        dlg.core().m_bFirstPaint = 0;
+        zorone::RestoreCarryOverList(dlg.core());
+    };
+
+    zorone::OnInitDialog(dlg);
     window.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    zorone::OnDestroyWindow(dlg);
+    return exitCode;
 }

@@ -14,16 +14,20 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
@@ -99,6 +103,7 @@ MainWindow::MainWindow(CZoroneDlg& dlg, QWidget* parent)
 {
     setFont(DialogFont());
     setWindowIcon(ZoroneIcon(128));
+    setAcceptDrops(true);
     m_client = new ClientArea(*this);
     setCentralWidget(m_client);
     BuildMenus();
@@ -323,6 +328,25 @@ void MainWindow::showEvent(QShowEvent* e)
     });
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (e->mimeData()->hasUrls())
+        e->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* e)
+{
+    std::vector<std::string> paths;
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.push_back(FromQt(url.toLocalFile()));
+    if (paths.empty())
+        return;
+    e->acceptProposedAction();
+    if (onDropFiles)
+        onDropFiles(paths);
+}
+
 void MainWindow::closeEvent(QCloseEvent* e)
 {
     // Closing goes through the exit flow, which may keep the window open.
@@ -370,6 +394,11 @@ std::vector<int> MainWindow::SelectedRows()
 
 void MainWindow::OnWindowChanged(WindowPart part)
 {
+    // Moving the controls is rare and the user expects it at once.
+    if (part == WindowPart::Layout) {
+        LayoutControls();
+        return;
+    }
     m_dirtyParts |= Bit(part);
     if (!m_renderTimer.isActive())
         m_renderTimer.start();
@@ -423,6 +452,9 @@ void MainWindow::RenderPart(WindowPart part)
     case WindowPart::Combos:
         RenderCombo(*m_urlBox, model.urlCombo, m_shownUrlItems);
         RenderCombo(*m_folderBox, model.folderCombo, m_shownFolderItems);
+        break;
+    case WindowPart::Layout:
+        LayoutControls();
         break;
     }
 }

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -54,6 +55,8 @@ public:
 
     // Called with the column index when a list header is clicked.
     std::function<void(int column)> onColumnClick;
+    // Called with the local paths (CP932) of files dropped on the window.
+    std::function<void(const std::vector<std::string>& paths)> onDropFiles;
     // Called once, after the window has first been shown and painted.
     std::function<void()> onFirstShown;
 
@@ -63,6 +66,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:

@@ -13,6 +13,9 @@ public:
         static int argc = 1;
         static char name[] = "zorone_qt_tests";
         static char* argv[] = { name, nullptr };
+        // The tests never need a screen; run them headless however started.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         m_app = new QApplication(argc, argv);
     }
 
