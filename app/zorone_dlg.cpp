@@ -1,8 +1,11 @@
 #include "app/zorone_dlg.h"
 
 #include "app/command_ids.h"
+#include "app/window_commands.h"
 #include "engine/crawl_control.h"
 #include "engine/data_exchange.h"
+#include "settings/settings_file.h"
+#include "web/program_folder.h"
 
 namespace zorone {
 
@@ -18,6 +21,16 @@ CZoroneDlg::CZoroneDlg(platform::MessageLoop& loop, platform::UiServices& ui, pl
 CZoroneDlg::~CZoroneDlg()
 {
     m_core.loop.SetHandler({});
+}
+
+void CZoroneDlg::LoadSettings()
+{
+    zorone::LoadSettings(m_core.settings, m_core.programFolderPrefix, CSiteUtil::ProfilePath());
+}
+
+int CZoroneDlg::SaveSettings() const
+{
+    return zorone::SaveSettings(m_core.settings, m_core.programFolderPrefix, CSiteUtil::ProfilePath());
 }
 
 bool CZoroneDlg::OnCommand(int id)
@@ -70,6 +83,7 @@ void CZoroneDlg::BuildRoutingTable()
     Route(cmd::kStartMenu, [this] { OnStartMenu(); });
     Route(cmd::kAbortMenu, [this] { AbortCrawl(m_core); });
     Route(cmd::kAbortNoControl, [this] { AbortCrawl(m_core); });
+    RegisterWindowCommands(*this);
 }
 
 } // namespace zorone

@@ -23,6 +23,11 @@ public:
     Core& core() { return m_core; }
     const Core& core() const { return m_core; }
 
+    // The settings record from Zorone.sav and the lifetime counter from the
+    // profile (defaults for whatever is missing), and back.
+    void LoadSettings();
+    int SaveSettings() const;
+
     // Runs the handler of a command id; false when the id has none.
     bool OnCommand(int id);
     bool HasCommand(int id) const { return m_commands.count(id) != 0; }

@@ -1,7 +1,197 @@
-#include <cstdio>
+// zorone-cli: the terminal front end. It runs exactly the start command of
+// the window on the same core, with settings from the program folder and the
+// command line's overrides, and waits for the crawl's end.
+#include "app/zorone_dlg.h"
+#include "cli/cli_options.h"
+#include "cli/terminal_ui.h"
+#include "engine/crawl_control.h"
+#include "engine/data_exchange.h"
+#include "engine/download_file.h"
+#include "listops/list_files.h"
+#include "platform/code_page.h"
+#include "platform/curl_url_service.h"
+#include "platform/files.h"
+#include "platform/headless_loop.h"
+#include "settings/profile_ini.h"
+#include "settings/settings_file.h"
+#include "web/program_folder.h"
 
-int main()
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zorone::cli {
+namespace {
+
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+int UsageError(const std::string& message)
 {
-    std::fputs("zorone-cli: the terminal front end is not built yet\n", stderr);
-    return 2;
+    std::fprintf(stderr, "zorone-cli: %s (try --help)\n", message.c_str());
+    return kExitUsage;
+}
+
+// Transfer timeouts; ZORONE_TIMEOUT (seconds) shortens them for tests and
+// slow-link users alike.
+platform::CurlUrlServiceOptions ServiceOptions()
+{
+    platform::CurlUrlServiceOptions o;
+    o.connectTimeout = std::chrono::seconds(30);
+    o.stallTime = std::chrono::seconds(30);
+    if (const char* t = std::getenv("ZORONE_TIMEOUT")) {
+        const int seconds = std::atoi(t);
+        if (seconds > 0) {
+            o.connectTimeout = std::chrono::seconds(seconds);
+            o.stallTime = std::chrono::seconds(seconds);
+        }
+    }
+    return o;
+}
+
+void ApplyOptions(Settings& s, const Options& o)
+{
+    if (o.path)
+        s.m_sPath = platform::Utf8ToCp932(*o.path);
+    if (!o.urls.empty()) {
+        std::string field;
+        for (const std::string& url : o.urls) {
+            if (!field.empty())
+                field += "\r\n";
+            field += platform::Utf8ToCp932(url);
+        }
+        s.m_sTopURL = field;
+    }
+    for (const auto& [key, value] : o.sets)
+        ApplySettingValue(s, key, platform::Utf8ToCp932(value));
+}
+
+// Ctrl-C arrives on a thread of its own (signals are blocked everywhere
+// else) and is handed to the user-interface thread as a task: the first
+// aborts like the abort command, the second cuts the transfers in flight.
+class InterruptWatcher {
+public:
+    InterruptWatcher(platform::HeadlessLoop& loop, CZoroneDlg& dlg, platform::UrlService& urls)
+    {
+        m_thread = std::thread([this, &loop, &dlg, &urls] {
+            sigset_t set;
+            sigemptyset(&set);
+            sigaddset(&set, SIGINT);
+            sigaddset(&set, SIGTERM);
+            sigaddset(&set, SIGUSR1);
+            for (;;) {
+                int sig = 0;
+                if (sigwait(&set, &sig) != 0 || sig == SIGUSR1)
+                    return;
+                const int count = ++m_count;
+                loop.PostTask([count, &dlg, &urls] {
+                    if (count == 1) {
+                        AbortCrawl(dlg.core());
+                        return;
+                    }
+                    for (auto& [events, owned] : dlg.core().transfers)
+                        if (auto* t = dynamic_cast<const CDownloadFile*>(events))
+                            urls.Cancel(t->m_handle);
+                });
+            }
+        });
+    }
+    ~InterruptWatcher()
+    {
+        pthread_kill(m_thread.native_handle(), SIGUSR1);
+        m_thread.join();
+    }
+    bool Interrupted() const { return m_count > 0; }
+
+private:
+    std::atomic<int> m_count {0};
+    std::thread m_thread;
+};
+
+void BlockSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+int Run(const Options& o)
+{
+    if (o.home)
+        ::setenv("ZORONE_HOME", o.home->c_str(), 1);
+    BlockSignals();
+
+    platform::HeadlessLoop loop;
+    platform::CurlUrlService urls(loop, ServiceOptions());
+    TerminalUi ui(o.quiet);
+    CZoroneDlg dlg(loop, ui, &urls, CSiteUtil::GetModuleFolderPrefix());
+    Core& core = dlg.core();
+    ui.Attach(core.window);
+    core.window.AddObserver(&ui);
+
+    dlg.LoadSettings();
+    ApplyOptions(core.settings, o);
+    for (const std::string& file : o.loads) {
+        const std::string path = platform::Utf8ToCp932(file);
+        if (!platform::files::GetStatus(path).exists) {
+            ui.Error("zorone-cli: cannot read list file '" + file + "'");
+            return kExitUsage;
+        }
+        LoadListFile(core, path);
+    }
+
+    InterruptWatcher interrupts(loop, dlg, urls);
+    // The window shows the fields in its controls before the user presses
+    // the button, which reads them back.
+    WriteFieldsToControls(core);
+    dlg.OnStartButton();
+    if (core.m_bRunning != 1 && core.finishedCrawls == 0) {
+        ui.Flush();
+        return kExitRefused;
+    }
+    while (core.finishedCrawls == 0)
+        loop.DispatchPending(std::chrono::milliseconds(200));
+    ui.Flush();
+
+    if (o.save) {
+        const std::string path = platform::Utf8ToCp932(*o.save);
+        if (WriteListFile(core, path) != 1)
+            ui.Error("zorone-cli: cannot write list file '" + *o.save + "'");
+    }
+    // Add this run's items to the lifetime counter as it stands now: another
+    // run may have counted since this one started.
+    const std::string profile = CSiteUtil::ProfilePath();
+    const int before = ReadProfileInt(profile, "Zorone", kCounterKey, 0);
+    WriteProfileInt(profile, "Zorone", kCounterKey, before + core.m_nCrawlCount);
+    return interrupts.Interrupted() ? kExitInterrupted : 0;
+}
+
+} // namespace
+} // namespace zorone::cli
+
+int main(int argc, char** argv)
+{
+    using namespace zorone::cli;
+    const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty())
+        return UsageError(parsed.error);
+    if (parsed.options.help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::fputs(VersionText(), stdout);
+        return 0;
+    }
+    return Run(parsed.options);
 }

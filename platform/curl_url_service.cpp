@@ -1,0 +1,442 @@
+#include "platform/curl_url_service.h"
+
+#include "platform/files.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <strings.h>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace zorone::platform {
+
+namespace {
+
+constexpr CURLcode kCancelledCode = CURLE_ABORTED_BY_CALLBACK;
+constexpr int kPollMilliseconds = 1000;
+
+// State that posted notifications reach; it outlives the service so that a
+// task still waiting in the loop after the service is gone finds it and
+// does nothing.
+struct Shared {
+    std::atomic<bool> alive { true };
+    std::atomic<int> active { 0 };
+};
+
+// One transfer as its notifications see it. total and dataPending are
+// written by the worker; the rest belongs to the thread running the loop.
+struct Notifier {
+    explicit Notifier(TransferEvents* e)
+        : events(e)
+    {
+    }
+    TransferEvents* events;
+    std::atomic<std::uint64_t> total { 0 };
+    std::atomic<bool> dataPending { false };
+    bool firstSent = false;
+    bool stopped = false;
+    std::uint64_t delivered = 0;
+};
+
+std::string SystemError(const std::string& what, const std::string& path, int error)
+{
+    return what + " " + path + ": " + std::strerror(error != 0 ? error : EIO);
+}
+
+} // namespace
+
+struct CurlUrlService::Impl {
+    Impl(MessageLoop& l, CurlUrlServiceOptions o)
+        : loop(l)
+        , options(Sane(std::move(o)))
+    {
+    }
+
+    // A cap below one would leave every transfer queued for ever.
+    static CurlUrlServiceOptions Sane(CurlUrlServiceOptions o)
+    {
+        o.maxActive = std::max(o.maxActive, 1);
+        return o;
+    }
+
+    // One transfer as the worker sees it.
+    struct Transfer {
+        Transfer() = default;
+        Transfer(const Transfer&) = delete;
+        Transfer& operator=(const Transfer&) = delete;
+        ~Transfer()
+        {
+            if (easy)
+                curl_easy_cleanup(easy);
+        }
+
+        Handle handle = 0;
+        std::string url;
+        std::string spoolPath;
+        std::shared_ptr<Notifier> notifier;
+        Impl* owner = nullptr;
+        CURL* easy = nullptr;
+        files::File file;
+        std::uint64_t written = 0;
+        std::string fileError;
+        char errorBuffer[CURL_ERROR_SIZE] = {};
+    };
+
+    void Run();
+    void TakeRequests();
+    void StartQueued();
+    void Start(std::unique_ptr<Transfer> t);
+    bool Configure(Transfer& t);
+    void CollectDone();
+    void CancelOne(Handle handle);
+    void Finish(std::unique_ptr<Transfer> t, CURLcode code);
+    void Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text);
+    void PostStop(const std::shared_ptr<Notifier>& n, TransferResult result);
+    void PostData(Transfer& t);
+    void DropAll();
+
+    static size_t OnWrite(char* data, size_t size, size_t count, void* user);
+
+    MessageLoop& loop;
+    const CurlUrlServiceOptions options;
+    std::shared_ptr<Shared> shared = std::make_shared<Shared>();
+    CURLM* multi = nullptr;
+    std::thread worker;
+
+    std::mutex mutex; // guards the four members below
+    std::deque<std::unique_ptr<Transfer>> incoming;
+    std::vector<Handle> cancels;
+    Handle nextHandle = 1;
+    bool stopping = false;
+
+    // The worker thread's own.
+    std::deque<std::unique_ptr<Transfer>> queued;
+    std::unordered_map<Handle, std::unique_ptr<Transfer>> running;
+};
+
+std::string EncodeUrlForTransfer(const std::string& url)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(url.size());
+    for (const char ch : url) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 || c == ' ') {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+CurlUrlService::CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options)
+    : m_impl(std::make_unique<Impl>(loop, std::move(options)))
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    m_impl->multi = curl_multi_init();
+    // Idle connections kept for reuse; together with maxActive this bounds
+    // the sockets the service holds.
+    curl_multi_setopt(m_impl->multi, CURLMOPT_MAXCONNECTS, static_cast<long>(m_impl->options.maxActive));
+    m_impl->worker = std::thread([impl = m_impl.get()] { impl->Run(); });
+}
+
+CurlUrlService::~CurlUrlService()
+{
+    m_impl->shared->alive = false;
+    {
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->stopping = true;
+    }
+    curl_multi_wakeup(m_impl->multi);
+    m_impl->worker.join();
+    curl_multi_cleanup(m_impl->multi);
+    curl_global_cleanup();
+}
+
+UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath, TransferEvents* events)
+{
+    auto t = std::make_unique<Impl::Transfer>();
+    t->url = url;
+    t->spoolPath = spoolPath;
+    t->notifier = std::make_shared<Notifier>(events);
+    t->owner = m_impl.get();
+    Handle handle = 0;
+    {
+        std::lock_guard lock(m_impl->mutex);
+        handle = m_impl->nextHandle++;
+        t->handle = handle;
+        m_impl->incoming.push_back(std::move(t));
+        ++m_impl->shared->active;
+    }
+    curl_multi_wakeup(m_impl->multi);
+    return handle;
+}
+
+void CurlUrlService::Cancel(Handle handle)
+{
+    {
+        std::lock_guard lock(m_impl->mutex);
+        m_impl->cancels.push_back(handle);
+    }
+    curl_multi_wakeup(m_impl->multi);
+}
+
+int CurlUrlService::ActiveCount() const
+{
+    return m_impl->shared->active;
+}
+
+void CurlUrlService::Impl::Run()
+{
+    for (;;) {
+        {
+            std::lock_guard lock(mutex);
+            if (stopping)
+                break;
+        }
+        TakeRequests();
+        StartQueued();
+        int stillRunning = 0;
+        curl_multi_perform(multi, &stillRunning);
+        CollectDone();
+        if (!queued.empty() && running.size() < static_cast<size_t>(options.maxActive))
+            continue;
+        curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
+    }
+    DropAll();
+}
+
+void CurlUrlService::Impl::TakeRequests()
+{
+    std::vector<Handle> toCancel;
+    {
+        std::lock_guard lock(mutex);
+        // Opens first: a cancel may name a transfer opened just before it.
+        for (auto& t : incoming)
+            queued.push_back(std::move(t));
+        incoming.clear();
+        toCancel.swap(cancels);
+    }
+    for (const Handle h : toCancel)
+        CancelOne(h);
+}
+
+void CurlUrlService::Impl::StartQueued()
+{
+    while (!queued.empty() && running.size() < static_cast<size_t>(options.maxActive)) {
+        auto t = std::move(queued.front());
+        queued.pop_front();
+        Start(std::move(t));
+    }
+}
+
+void CurlUrlService::Impl::Start(std::unique_ptr<Transfer> t)
+{
+    // c_str() would silently cut the URL at an embedded zero byte and fetch
+    // something else.
+    if (t->url.find('\0') != std::string::npos) {
+        Fail(std::move(t), CURLE_URL_MALFORMAT, "URL contains a zero byte");
+        return;
+    }
+    t->easy = curl_easy_init();
+    if (!t->easy || !Configure(*t)) {
+        Fail(std::move(t), CURLE_OUT_OF_MEMORY, curl_easy_strerror(CURLE_OUT_OF_MEMORY));
+        return;
+    }
+    const CURLMcode added = curl_multi_add_handle(multi, t->easy);
+    if (added != CURLM_OK) {
+        Fail(std::move(t), CURLE_FAILED_INIT, curl_multi_strerror(added));
+        return;
+    }
+    const Handle h = t->handle;
+    running.emplace(h, std::move(t));
+}
+
+bool CurlUrlService::Impl::Configure(Transfer& t)
+{
+    CURL* e = t.easy;
+    const std::string url = EncodeUrlForTransfer(t.url);
+    bool ok = curl_easy_setopt(e, CURLOPT_URL, url.c_str()) == CURLE_OK;
+    // Restricting the schemes keeps links such as file:// or those of mail
+    // protocols from reaching anything but the web.
+    ok = ok && curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https,ftp") == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp") == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_PRIVATE, &t) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Impl::OnWrite) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_WRITEDATA, &t) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorBuffer) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_MAXREDIRS, options.maxRedirects) == CURLE_OK;
+    // Empty: offer every encoding this libcurl can decode; bodies are stored
+    // decoded.
+    ok = ok && curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str()) == CURLE_OK;
+    ok = ok
+        && curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()))
+            == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, options.stallBytesPerSecond) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(options.stallTime.count())) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_TCP_KEEPALIVE, 1L) == CURLE_OK;
+    if (!options.useProxyEnvironment)
+        ok = ok && curl_easy_setopt(e, CURLOPT_PROXY, "") == CURLE_OK;
+    return ok;
+}
+
+size_t CurlUrlService::Impl::OnWrite(char* data, size_t size, size_t count, void* user)
+{
+    auto& t = *static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    if (n == 0)
+        return 0;
+    if (!t.file.IsOpen()) {
+        // Folders and file appear only now, so a transfer without a body
+        // leaves nothing behind.
+        if (t.spoolPath.empty() || t.spoolPath.find('\0') != std::string::npos) {
+            t.fileError = "invalid spool path";
+            return 0;
+        }
+        files::CreateFolders(t.spoolPath);
+        errno = 0;
+        if (!t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate)) {
+            t.fileError = SystemError("cannot create", t.spoolPath, errno);
+            return 0;
+        }
+    }
+    errno = 0;
+    if (!t.file.Write(data, static_cast<std::int64_t>(n))) {
+        t.fileError = SystemError("cannot write", t.spoolPath, errno);
+        return 0;
+    }
+    t.written += n;
+    t.owner->PostData(t);
+    return n;
+}
+
+void CurlUrlService::Impl::PostData(Transfer& t)
+{
+    t.notifier->total = t.written;
+    // At most one data notification waits per transfer; it reads the newest
+    // total when it runs.
+    if (t.notifier->dataPending.exchange(true))
+        return;
+    loop.PostTask([s = shared, n = t.notifier] {
+        if (!s->alive || n->stopped)
+            return;
+        n->dataPending = false;
+        const std::uint64_t total = n->total;
+        if (n->firstSent && total == n->delivered)
+            return;
+        const unsigned flags = n->firstSent ? 0 : kFirstDataNotification;
+        n->firstSent = true;
+        n->delivered = total;
+        if (n->events)
+            n->events->OnDataAvailable(total, flags);
+    });
+}
+
+void CurlUrlService::Impl::PostStop(const std::shared_ptr<Notifier>& notifier, TransferResult result)
+{
+    loop.PostTask([s = shared, n = notifier, r = std::move(result)] {
+        if (!s->alive)
+            return;
+        n->stopped = true;
+        --s->active;
+        if (n->events)
+            n->events->OnStopBinding(r);
+    });
+}
+
+void CurlUrlService::Impl::CollectDone()
+{
+    int left = 0;
+    while (CURLMsg* msg = curl_multi_info_read(multi, &left)) {
+        if (msg->msg != CURLMSG_DONE)
+            continue;
+        Transfer* raw = nullptr;
+        curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &raw);
+        const CURLcode code = msg->data.result;
+        auto it = running.find(raw->handle);
+        auto t = std::move(it->second);
+        running.erase(it);
+        Finish(std::move(t), code);
+    }
+}
+
+void CurlUrlService::Impl::Finish(std::unique_ptr<Transfer> t, CURLcode code)
+{
+    TransferResult r;
+    r.code = code;
+    if (code != CURLE_OK) {
+        if (!t->fileError.empty())
+            r.errorText = t->fileError;
+        else if (t->errorBuffer[0] != '\0')
+            r.errorText = t->errorBuffer;
+        else
+            r.errorText = curl_easy_strerror(code);
+    }
+    if (t->easy) {
+        curl_multi_remove_handle(multi, t->easy);
+        const char* scheme = nullptr;
+        curl_easy_getinfo(t->easy, CURLINFO_SCHEME, &scheme);
+        // For ftp the response code is the last FTP reply, not an HTTP status.
+        if (scheme && strncasecmp(scheme, "http", 4) == 0)
+            curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &r.httpStatus);
+    }
+    // The file is complete on disk before anyone hears of the stop.
+    errno = 0;
+    if (!t->file.Close() && r.code == CURLE_OK) {
+        r.code = CURLE_WRITE_ERROR;
+        r.errorText = SystemError("cannot write", t->spoolPath, errno);
+    }
+    r.bytes = t->written;
+    PostStop(t->notifier, std::move(r));
+}
+
+void CurlUrlService::Impl::Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text)
+{
+    const std::size_t n = std::min(text.size(), sizeof t->errorBuffer - 1);
+    std::memcpy(t->errorBuffer, text.data(), n);
+    t->errorBuffer[n] = '\0';
+    Finish(std::move(t), code);
+}
+
+void CurlUrlService::Impl::CancelOne(Handle handle)
+{
+    if (auto it = running.find(handle); it != running.end()) {
+        auto t = std::move(it->second);
+        running.erase(it);
+        Fail(std::move(t), kCancelledCode, "cancelled");
+        return;
+    }
+    for (auto it = queued.begin(); it != queued.end(); ++it) {
+        if ((*it)->handle == handle) {
+            auto t = std::move(*it);
+            queued.erase(it);
+            Fail(std::move(t), kCancelledCode, "cancelled");
+            return;
+        }
+    }
+}
+
+void CurlUrlService::Impl::DropAll()
+{
+    for (auto& [handle, t] : running)
+        curl_multi_remove_handle(multi, t->easy);
+    running.clear();
+    queued.clear();
+    std::lock_guard lock(mutex);
+    incoming.clear();
+}
+
+} // namespace zorone::platform

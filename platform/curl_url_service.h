@@ -1,0 +1,63 @@
+#pragma once
+// The URL service over libcurl: http, https and ftp, fetched by one worker
+// thread that drives a single multi handle, so connections to the same host
+// are kept alive and reused from one transfer to the next. Bodies stream to
+// their spool files as they arrive; memory stays bounded whatever their size.
+//
+// Threading: Open, Cancel and ActiveCount may be called from any thread.
+// Notifications are posted to the message loop given to the constructor and
+// run on the thread that dispatches it.
+//
+// Result codes are libcurl's CURLcode values; errorText is libcurl's message,
+// or the file error when the spool file could not be created or written.
+#include "platform/message_loop.h"
+#include "platform/url_service.h"
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+namespace zorone::platform {
+
+struct CurlUrlServiceOptions {
+    std::chrono::milliseconds connectTimeout { std::chrono::seconds(30) };
+    // A transfer that moves fewer than stallBytesPerSecond bytes per second
+    // for stallTime (waiting for the response included) is aborted.
+    std::chrono::seconds stallTime { 60 };
+    long stallBytesPerSecond = 1;
+    long maxRedirects = 20;
+    // Transfers beyond this many wait in a queue, so a long list of requests
+    // cannot exhaust file descriptors.
+    int maxActive = 64;
+    std::string userAgent = "Zorone/3.21 (+Linux)";
+    // Whether the usual proxy variables (http_proxy, no_proxy...) apply.
+    bool useProxyEnvironment = true;
+};
+
+class CurlUrlService final : public UrlService {
+public:
+    // loop must outlive the service.
+    explicit CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options = {});
+    // Cancels every transfer still running and stops the worker thread.
+    // Nothing is notified any more once the destructor has started, not even
+    // notifications already waiting in the loop: a transfer in flight at that
+    // point never gets its OnStopBinding. Destroy the service on the thread
+    // that dispatches the loop, once nobody waits for stops (at exit).
+    ~CurlUrlService() override;
+    CurlUrlService(const CurlUrlService&) = delete;
+    CurlUrlService& operator=(const CurlUrlService&) = delete;
+
+    Handle Open(const std::string& url, const std::string& spoolPath, TransferEvents* events) override;
+    void Cancel(Handle handle) override;
+    int ActiveCount() const override;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// The URL as sent on the wire: bytes outside ASCII (CP932 text) and spaces are
+// percent-encoded; everything else is left as it is.
+std::string EncodeUrlForTransfer(const std::string& url);
+
+} // namespace zorone::platform

@@ -1,0 +1,32 @@
+#pragma once
+// An anonymous, read-only FTP server on 127.0.0.1 for tests: pyftpdlib run by
+// the system's python3, serving a fresh temporary folder. The constructor
+// returns once the server listens (it throws when it cannot start); the
+// destructor kills it and removes the folder.
+#include "tests/support/temp_dir.h"
+
+#include <string>
+#include <sys/types.h>
+
+namespace zorone::test {
+
+class FtpServer {
+public:
+    FtpServer();
+    ~FtpServer();
+    FtpServer(const FtpServer&) = delete;
+    FtpServer& operator=(const FtpServer&) = delete;
+
+    // The served folder (a file-system path); put the files to serve here.
+    const std::string& Root() const { return m_root.Path(); }
+    int Port() const { return m_port; }
+    // "ftp://127.0.0.1:<port>" + path.
+    std::string Url(const std::string& path) const;
+
+private:
+    TempDir m_root;
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+} // namespace zorone::test
