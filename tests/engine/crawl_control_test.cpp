@@ -181,7 +181,7 @@ TEST_F(CrawlControl, TransferFollowsItsItemWhenRowsMoveOrVanish)
     core.list.InsertItem(0, "z");
     urls.Deliver(1, "12345");
     Pump();
-    EXPECT_EQ(core.list.GetItemText(1, kColSize), "12345");
+    EXPECT_EQ(core.list.GetItemText(1, kColSize), "5");
     EXPECT_EQ(core.list.GetItemText(0, kColSize), "");
     // b.bin's row is deleted while it transfers.
     core.list.DeleteItem(2);
@@ -196,7 +196,8 @@ TEST_F(CrawlControl, TransferFollowsItsItemWhenRowsMoveOrVanish)
     urls.Complete(1, "ay");
     Pump();
     EXPECT_EQ(Mark(1), res::kMarkDone);
-    EXPECT_EQ(core.list.GetItemText(1, kColSize), "2");
+    EXPECT_EQ(core.list.GetItemText(1, kColSize), "7");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/a.bin"), "12345ay");
 }
 
 TEST_F(CrawlControl, DownloadedDeleteRemovesTheCompletedRowNotThePriorityLinks)
