@@ -149,18 +149,5 @@ TEST_F(SettingsCommands, AddressStartsEmptyAndAnEmptyAnswerEmptiesTheTopUrl)
     EXPECT_EQ(core.window.urlCombo.EditText(), "http://new/a.htm");
 }
 
-TEST_F(SettingsCommands, ShortcutPickerResultIsKeptOnOk)
-{
-    runner.shortcut = [this](CShortcutSettingDlg& d) {
-        d.controls.SetState(CShortcutSettingDlg::kIdShortCutKind, 1);
-        ui.QueuePick("/home/u/links2");
-        d.OnBrowse(ui);
-        return d.OnOK(ui);
-    };
-    dlg.OnCommand(cmd::kSettingsShortcut);
-    EXPECT_EQ(core.settings.m_sShortCutPath, "/home/u/links2/");
-    EXPECT_EQ(core.settings.m_nShortCutKind, 1);
-}
-
 } // namespace
 } // namespace zorone::test
