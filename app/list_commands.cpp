@@ -41,19 +41,4 @@ void ExitApplication(CZoroneDlg& dlg)
     core.m_bClosing = 0;
 }
 
-const std::vector<MenuEntry>& ListPopupMenu()
-{
-    static const std::vector<MenuEntry> menu {
-        { res::kMenuOpenItems, cmd::kOpenItems },
-        { res::kMenuEditItems, cmd::kEditItems },
-        { res::kMenuDeleteItems, cmd::kDeleteItems },
-        { "", 0 },
-        { res::kMenuRemoveDuplicates, cmd::kRemoveDuplicates },
-        { res::kMenuClear, cmd::kClearMenu },
-        { "", 0 },
-        { res::kMenuListInfo, cmd::kListInfo },
-    };
-    return menu;
-}
-
 } // namespace zorone

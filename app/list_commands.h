@@ -29,12 +29,4 @@ void RegisterListCommands(CZoroneDlg& dlg, ListDialogs dialogs = {});
 void ExitApplication(CZoroneDlg& dlg);
 constexpr int kExitCode = 18;
 
-// One entry of a pop-up menu; id 0 is a separator.
-struct MenuEntry {
-    std::string text;
-    int id = 0;
-};
-// Menu 138, the list's pop-up menu, top to bottom.
-const std::vector<MenuEntry>& ListPopupMenu();
-
 } // namespace zorone
