@@ -1,6 +1,7 @@
 #include "app/zorone_dlg.h"
 
 #include "app/command_ids.h"
+#include "app/list_commands.h"
 #include "app/window_commands.h"
 #include "engine/crawl_control.h"
 #include "engine/data_exchange.h"
@@ -84,6 +85,7 @@ void CZoroneDlg::BuildRoutingTable()
     Route(cmd::kAbortMenu, [this] { AbortCrawl(m_core); });
     Route(cmd::kAbortNoControl, [this] { AbortCrawl(m_core); });
     RegisterWindowCommands(*this);
+    RegisterListCommands(*this);
 }
 
 } // namespace zorone
