@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -182,6 +184,43 @@ TEST_F(Cli, MissingListFileIsAnError)
     const ProcessResult r = Run({"--path", dl, "--load", dir / "nope.csv", server.Url("/site/top.html")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(server.Requests().empty());
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(Cli, CtrlCAbortsLetsTransfersFinishAndASecondCutsThem)
+{
+    // Two slow pages: the first Ctrl-C stops new work, the second cuts the
+    // transfers still dripping; the crawl still ends with its report.
+    HttpResponse drip = HttpResponse::Ok(std::string(400, 'x'), "text/plain");
+    drip.dripBytes = 1;
+    drip.dripInterval = std::chrono::milliseconds(50);
+    server.Add("/slow/a.txt", drip);
+    server.Add("/slow/b.txt", drip);
+    server.Add("/slow/c.txt", drip);
+    const std::string list = dir / "slow.lst";
+    WriteFileBytes(list, server.Url("/slow/a.txt") + "\r\n" + server.Url("/slow/b.txt") + "\r\n" +
+                             server.Url("/slow/c.txt") + "\r\n");
+    auto interrupt = [](int pid) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ::kill(pid, SIGINT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(pid, SIGINT);
+    };
+    const ProcessResult r = RunProcess(CliPath(),
+                                       {"--home", home, "--path", dl, "--set", "m_sTopURL=", "--set",
+                                        "m_nMultiDownloadMax=2", "--load", list, "--quiet"},
+                                       {{"ZORONE_TIMEOUT", "30"}, {"HOME", dir.Path()}}, {}, interrupt);
+    EXPECT_EQ(r.exitCode, 130) << r.err;
+    // The two cut transfers still count as completed items; the third never started.
+    EXPECT_EQ(r.out, "報告: 2個のファイルをゾロネしました。\n");
+    EXPECT_TRUE(FilesUnder(dl).empty()); // cut bodies are not kept
+    for (const HttpRequest& req : server.Requests())
+        EXPECT_NE(req.target, "/slow/c.txt");
 }
 
 } // namespace
