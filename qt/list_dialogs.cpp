@@ -121,8 +121,8 @@ ItemEditDialog::ItemEditDialog(CItemEditDlg& fields, QWidget* parent)
     m_url->setMinimumWidth(units.ToPixelsX(220));
     auto* urlLabel = new QHBoxLayout;
     urlLabel->addWidget(new QLabel(ToQt(res::kLabelItemUrl), this));
-    urlLabel->addStretch();
     urlLabel->addWidget(new QLabel(ToQt(res::kFullColon), this));
+    urlLabel->addStretch();
     grid->addLayout(urlLabel, 1, 0);
     grid->addWidget(m_url, 1, 1);
 

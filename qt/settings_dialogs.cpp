@@ -59,6 +59,7 @@ public:
     void Place(QWidget* widget, ControlKind kind)
     {
         if (!m_row || !JoinsRow(m_last, kind)) {
+            EndRow();
             m_row = new QHBoxLayout;
             m_columns.back()->addLayout(m_row);
             // A button on a line of its own stands at the right edge.
@@ -67,26 +68,38 @@ public:
         }
         const bool stretches = kind == ControlKind::Edit || kind == ControlKind::ReadOnlyText;
         m_row->addWidget(widget, stretches ? 1 : 0);
+        m_rowStretches = m_rowStretches || stretches;
         m_last = kind;
     }
 
     void OpenGroup(QGroupBox* box)
     {
+        EndRow();
         m_columns.back()->addWidget(box);
         m_columns.push_back(new QVBoxLayout(box));
-        m_row = nullptr;
     }
 
     void CloseGroup()
     {
+        EndRow();
         if (m_columns.size() > 1)
             m_columns.pop_back();
+    }
+
+    // A line without a growing field keeps its controls together at the
+    // left instead of spreading them over the width.
+    void EndRow()
+    {
+        if (m_row && !m_rowStretches && m_last != ControlKind::Button)
+            m_row->addStretch();
         m_row = nullptr;
+        m_rowStretches = false;
     }
 
 private:
     std::vector<QVBoxLayout*> m_columns;
     QHBoxLayout* m_row = nullptr;
+    bool m_rowStretches = false;
     ControlKind m_last = ControlKind::Label;
 };
 
@@ -99,7 +112,7 @@ QLineEdit* MakeEdit(ControlKind kind, const DialogUnits& units, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     if (!IsIntEdit(kind)) {
-        edit->setMinimumWidth(units.ToPixelsX(100));
+        edit->setMinimumWidth(units.ToPixelsX(130));
         return edit;
     }
     // Digits only, and no more than a 32-bit count has: a longer number
@@ -197,6 +210,7 @@ void SettingsDialog::Build(int idd)
             widget->setObjectName(IdName(c.id));
         rows.Place(widget, c.kind);
     }
+    rows.EndRow();
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
