@@ -75,7 +75,7 @@ std::vector<Fault> Faults()
     add("huge-headers.html", r, "after the headers");
     r = HttpResponse::Ok(big);
     r.dripBytes = 1;
-    r.dripInterval = 1500ms;
+    r.dripInterval = 1000ms;
     add("drip.html", r);
     return f;
 }
