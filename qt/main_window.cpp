@@ -121,7 +121,6 @@ MainWindow::MainWindow(CZoroneDlg& dlg, QWidget* parent)
     connect(&m_renderTimer, &QTimer::timeout, this, &MainWindow::FlushRendering);
     m_core.window.AddObserver(this);
     m_dlg.SetSelectionSource([this] { return SelectedRows(); });
-    m_dlg.SetMessageHook([this](const platform::Message& m) { OnUnhandledMessage(m); });
     m_dirtyParts = ~0u;
     FlushRendering();
     LayoutControls();
@@ -129,18 +128,8 @@ MainWindow::MainWindow(CZoroneDlg& dlg, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    m_dlg.SetMessageHook({});
     m_dlg.SetSelectionSource({});
     m_core.window.RemoveObserver(this);
-}
-
-void MainWindow::OnUnhandledMessage(const platform::Message& m)
-{
-    // The tray icon's callback. Its right-click menu is shown by the tray
-    // icon itself, so only the double click is left to handle here.
-    constexpr std::intptr_t kLeftDoubleClick = 0x203;
-    if (m.id == platform::kWmTrayNotify && m.lParam == kLeftDoubleClick)
-        Command(cmd::kTrayToggle);
 }
 
 void MainWindow::BuildMenus()
@@ -377,10 +366,7 @@ void MainWindow::keyPressEvent(QKeyEvent* e)
 
 void MainWindow::RequestExit()
 {
-    // Until the exit flow is routed, a close request must still end the
-    // program rather than leave a window that cannot be closed.
-    if (!m_dlg.OnCommand(cmd::kExit))
-        QCoreApplication::quit();
+    Command(cmd::kExit);
 }
 
 std::vector<int> MainWindow::SelectedRows()

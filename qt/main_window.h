@@ -83,7 +83,6 @@ private:
     void RenderCombo(QComboBox& box, const ComboModel& model, std::vector<std::string>& shownItems);
     void UpdateMinimumSize();
     void RequestExit();
-    void OnUnhandledMessage(const platform::Message& m);
     bool SummaryShown() const;
 
     CZoroneDlg& m_dlg;
