@@ -1,6 +1,8 @@
 #include "app/zorone_dlg.h"
 
 #include "app/command_ids.h"
+#include "app/list_commands.h"
+#include "app/window_commands.h"
 #include "engine/crawl_control.h"
 #include "engine/data_exchange.h"
 #include "settings/settings_file.h"
@@ -82,6 +84,8 @@ void CZoroneDlg::BuildRoutingTable()
     Route(cmd::kStartMenu, [this] { OnStartMenu(); });
     Route(cmd::kAbortMenu, [this] { AbortCrawl(m_core); });
     Route(cmd::kAbortNoControl, [this] { AbortCrawl(m_core); });
+    RegisterWindowCommands(*this);
+    RegisterListCommands(*this);
 }
 
 } // namespace zorone

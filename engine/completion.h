@@ -16,7 +16,7 @@ void CompleteLocally(Core& core, int row, const std::string& url, const std::str
 // The end of a crawl: report and the question whether to open the top page.
 void FinishCrawl(Core& core);
 
-// m_sPath + UrlToLocalFolder(url) + GetFolderName(url).
+// Where url's file lives under the download folder m_sPath.
 std::string LocalPathOf(const Core& core, const std::string& url);
 
 } // namespace zorone

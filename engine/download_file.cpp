@@ -66,6 +66,7 @@ bool CDownloadFile::StoreBody(const platform::TransferResult& result)
     // whatever good copy is already in place.
     if (result.code != 0) {
         platform::files::RemoveFile(m_sSpoolPath);
+        SetStatusText(m_core, res::kStatusTransferBroken + m_sUrl);
         return false;
     }
     if (!platform::files::Rename(m_sSpoolPath, m_sLocalPath)) {

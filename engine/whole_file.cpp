@@ -1,5 +1,6 @@
 #include "engine/whole_file.h"
 
+#include "engine/dispatch.h"
 #include "engine/output.h"
 #include "platform/files.h"
 #include "res/texts.h"
@@ -57,7 +58,7 @@ std::string ReadWholeFile(Core& core, const std::string& path)
             break;
         text.append(block, ::strnlen(block, static_cast<size_t>(got)));
         SetProgressPos(core, index);
-        core.loop.DispatchOne();
+        DispatchOnePending(core);
     }
     file.Close();
     SetProgressPos(core, 0);

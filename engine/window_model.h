@@ -10,7 +10,8 @@
 
 namespace zorone {
 
-enum class WindowPart { Status, Progress, Summary, StartCaption, Title, Tray, Combos };
+// Layout: the summary box was shown or hidden, the controls must move.
+enum class WindowPart { Status, Progress, Summary, StartCaption, Title, Tray, Combos, Layout };
 
 class WindowObserver {
 public:

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libcurl4-openssl-dev zlib1g-dev
+  qt6-base-dev libqt6svg6 libcurl4-openssl-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-pyftpdlib
   fonts-ipafont-gothic xvfb xauth

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -16,8 +18,7 @@ namespace {
 
 std::string CliPath()
 {
-    const char* dir = std::getenv("ZORONE_TEST_BINARY_DIR");
-    return std::string(dir ? dir : ".") + "/cli/zorone-cli";
+    return std::string(ZORONE_TEST_BINARY_DIR) + "/cli/zorone-cli";
 }
 
 std::set<std::string> FilesUnder(const std::string& root)
@@ -145,6 +146,81 @@ TEST_F(Cli, NonAsciiDownloadFolderAndPlainProgressLines)
     EXPECT_NE(r.err.find("ゾロネ：完了"), std::string::npos);
     EXPECT_NE(r.err.find("質問♪: ダウンロードしたファイルを開きますか？"), std::string::npos);
     EXPECT_EQ(r.err.find('\r'), std::string::npos);
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(Cli, LoadsListsBeforeAndSavesTheListAfterTheCrawl)
+{
+    // One row waiting, one already done: only the first is fetched, and the
+    // links of the fetched page join the list (an empty top URL puts every
+    // link on the site).
+    const std::string list = dir / "in.lst";
+    WriteFileBytes(list, server.Url("/site/sub/b.html") + "\r\n");
+    const std::string done = dir / "done.txt";
+    WriteFileBytes(done, "\x81\x9b" + server.Url("/site/a.html") + "\r\n");
+    const std::string out = dir / "out.csv";
+    const ProcessResult r = Run({"--path", dl, "--set", "m_sTopURL=", "--load", list, "--load", done, "--save", out,
+                                 "--quiet"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\n");
+    const std::string csv = ReadFileBytes(out);
+    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    // Loaded rows keep their file name by the loader's rule; added rows get
+    // lower-cased extensions and their sizes.
+    EXPECT_NE(csv.find("\x81\x9b,b.html,html,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\x81\x9b,a.html,html,," + server.Url("/site/a.html") + "\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\x81\x9b,p.gif,gif,6," + server.Url("/site/img/p.gif") + "\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\x81\x9b,c.txt,txt,5," + server.Url("/site/sub/c.txt") + "\r\n"), std::string::npos) << csv;
+    EXPECT_FALSE(PathExists(dl + "/" + host + "/site/a.html"));
+}
+
+TEST_F(Cli, MissingListFileIsAnError)
+{
+    const ProcessResult r = Run({"--path", dl, "--load", dir / "nope.csv", server.Url("/site/top.html")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(Cli, CtrlCAbortsLetsTransfersFinishAndASecondCutsThem)
+{
+    // Two slow pages: the first Ctrl-C stops new work, the second cuts the
+    // transfers still dripping; the crawl still ends with its report.
+    HttpResponse drip = HttpResponse::Ok(std::string(400, 'x'), "text/plain");
+    drip.dripBytes = 1;
+    drip.dripInterval = std::chrono::milliseconds(50);
+    server.Add("/slow/a.txt", drip);
+    server.Add("/slow/b.txt", drip);
+    server.Add("/slow/c.txt", drip);
+    const std::string list = dir / "slow.lst";
+    WriteFileBytes(list, server.Url("/slow/a.txt") + "\r\n" + server.Url("/slow/b.txt") + "\r\n" +
+                             server.Url("/slow/c.txt") + "\r\n");
+    auto interrupt = [](int pid) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        ::kill(pid, SIGINT);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(pid, SIGINT);
+    };
+    const ProcessResult r = RunProcess(CliPath(),
+                                       {"--home", home, "--path", dl, "--set", "m_sTopURL=", "--set",
+                                        "m_nMultiDownloadMax=2", "--load", list, "--quiet"},
+                                       {{"ZORONE_TIMEOUT", "30"}, {"HOME", dir.Path()}}, {}, interrupt);
+    EXPECT_EQ(r.exitCode, 130) << r.err;
+    // The two cut transfers still count as completed items; the third never started.
+    EXPECT_EQ(r.out, "報告: 2個のファイルをゾロネしました。\n");
+    EXPECT_TRUE(FilesUnder(dl).empty()); // cut bodies are not kept
+    for (const HttpRequest& req : server.Requests())
+        EXPECT_NE(req.target, "/slow/c.txt");
 }
 
 } // namespace

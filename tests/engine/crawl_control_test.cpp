@@ -181,7 +181,7 @@ TEST_F(CrawlControl, TransferFollowsItsItemWhenRowsMoveOrVanish)
     core.list.InsertItem(0, "z");
     urls.Deliver(1, "12345");
     Pump();
-    EXPECT_EQ(core.list.GetItemText(1, kColSize), "12345");
+    EXPECT_EQ(core.list.GetItemText(1, kColSize), "5");
     EXPECT_EQ(core.list.GetItemText(0, kColSize), "");
     // b.bin's row is deleted while it transfers.
     core.list.DeleteItem(2);
@@ -196,7 +196,8 @@ TEST_F(CrawlControl, TransferFollowsItsItemWhenRowsMoveOrVanish)
     urls.Complete(1, "ay");
     Pump();
     EXPECT_EQ(Mark(1), res::kMarkDone);
-    EXPECT_EQ(core.list.GetItemText(1, kColSize), "2");
+    EXPECT_EQ(core.list.GetItemText(1, kColSize), "7");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/a.bin"), "12345ay");
 }
 
 TEST_F(CrawlControl, DownloadedDeleteRemovesTheCompletedRowNotThePriorityLinks)
@@ -235,6 +236,52 @@ TEST_F(CrawlControl, FailedTransferStillCompletesAsDoneAndBrokenBodyKeepsOldFile
     EXPECT_EQ(Reports(), 1);
     // No spool files are left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path() + "/dl/h"), {}), 1);
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(CrawlControl, TopPageLeavesASiteIndexShortcutInTheChosenFolder)
+{
+    const std::string links = dir.Path() + "/links";
+    std::filesystem::create_directories(links);
+    core.settings.m_sTopURL = "http://h/dir/top.html";
+    core.settings.m_bShortCut = 1;
+    core.settings.m_nShortCutKind = 1;
+    core.settings.m_sShortCutPath = links; // no trailing separator: one is added
+    StartCrawl(core);
+    Pump();
+    urls.Complete(1, "<a href=\"b.html\">");
+    Pump();
+    urls.Complete(2, "<p>");
+    Pump();
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(links))
+        names.push_back(e.path().filename().string());
+    ASSERT_EQ(names.size(), 1u); // only the top page, not b.html
+    EXPECT_EQ(names[0].size(), std::string("20031224093005_SiteIndex.desktop").size());
+    EXPECT_NE(ReadFileBytes(links + "/" + names[0]).find("dir/top.html"), std::string::npos);
+}
+
+TEST_F(CrawlControl, NoShortcutWhenSwitchedOffOrForAFolderTopUrl)
+{
+    const std::string links = dir.Path() + "/links";
+    std::filesystem::create_directories(links);
+    core.settings.m_sTopURL = "http://h/dir/";
+    core.settings.m_bShortCut = 1;
+    core.settings.m_nShortCutKind = 2; // any kind but 0 means the folder
+    core.settings.m_sShortCutPath = links + "/";
+    StartCrawl(core);
+    Pump();
+    while (!urls.OpenHandles().empty()) {
+        for (auto h : urls.OpenHandles())
+            urls.Complete(h, "x");
+        Pump();
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(links));
 }
 
 } // namespace

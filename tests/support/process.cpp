@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 extern char** environ;
 
@@ -14,6 +15,13 @@ namespace zorone::test {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& env, const std::string& workingDir)
+{
+    return RunProcess(program, args, env, workingDir, {});
+}
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& env, const std::string& workingDir,
+                         const std::function<void(int pid)>& duringRun)
 {
     ProcessResult result;
     int outPipe[2];
@@ -54,6 +62,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    std::thread watcher;
+    if (duringRun)
+        watcher = std::thread([&duringRun, pid] { duringRun(pid); });
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
     int open = 2;
@@ -76,6 +87,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
+    if (watcher.joinable())
+        watcher.join();
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }

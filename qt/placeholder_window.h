@@ -1,6 +1,0 @@
-#pragma once
-class QWidget;
-
-namespace zorone::qt {
-QWidget* CreatePlaceholderWindow();
-}
