@@ -50,7 +50,7 @@ PRESETS = {
     # per file dominates, not bytes.
     "wide": Preset(pages=50000, fanout=(100,), assets_per_page=1.0,
                    small=(1 * KIB, 3 * KIB), large_every=0, large=(0, 0),
-                   filler_words=150),
+                   filler_words=100),
 }
 
 WORDS = ("lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod "

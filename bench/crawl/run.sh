@@ -76,12 +76,13 @@ if [ ! -f "$site_dir/generated.txt" ]; then
   else
     python3 "$here/gen_site.py" --out "$www" --preset "$preset" --seed "$seed" >"$site_dir/generated.tmp"
   fi
+  # nginx workers drop root rights; they must be able to read the site.
+  chmod a+rx "$cache"
+  chmod -R a+rX "$site_dir"
   mv "$site_dir/generated.tmp" "$site_dir/generated.txt"
 fi
 site_files=$(sed -n 's/^files=\([0-9]*\).*/\1/p' "$site_dir/generated.txt")
 site_bytes=$(sed -n 's/.*bytes=\([0-9]*\).*/\1/p' "$site_dir/generated.txt")
-# nginx workers drop root rights; they must be able to read the site.
-chmod -R a+rX "$cache"
 
 # --- nginx and the delaying proxy, stopped on any exit -----------------------
 run_dir=$(mktemp -d "${TMPDIR:-/tmp}/zorone-bench.XXXXXX")
