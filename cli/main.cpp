@@ -159,8 +159,10 @@ int Run(const Options& o)
         ui.Flush();
         return kExitRefused;
     }
-    while (core.finishedCrawls == 0)
-        loop.DispatchPending(std::chrono::milliseconds(200));
+    // RunUntil gives up after its timeout; a crawl may take longer.
+    const auto finished = [&core] { return core.finishedCrawls > 0; };
+    while (!loop.RunUntil(finished, std::chrono::hours(1)))
+        continue;
     ui.Flush();
 
     if (o.save) {

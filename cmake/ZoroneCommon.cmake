@@ -36,3 +36,21 @@ function(zorone_core_library target)
   endif()
   set_property(GLOBAL APPEND PROPERTY ZORONE_CORE_TARGETS ${target})
 endfunction()
+
+# Memory and undefined-behaviour checking for the whole build: any report
+# aborts the program, so a test that triggers one fails.
+option(ZORONE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+# libFuzzer targets (tests/fuzz); needs clang. Instruments every library for
+# coverage and turns the sanitizers on as well.
+option(ZORONE_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(ZORONE_SANITIZE OR ZORONE_FUZZ)
+  set(zorone_sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_compile_options(zorone_common INTERFACE ${zorone_sanitizers})
+  target_link_options(zorone_common INTERFACE ${zorone_sanitizers})
+endif()
+if(ZORONE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "ZORONE_FUZZ needs clang (configure with CXX=clang++)")
+  endif()
+  target_compile_options(zorone_common INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -110,14 +110,17 @@ std::string CarryOverPath(const Core& core)
 void SaveCarryOverList(Core& core)
 {
     const std::string path = CarryOverPath(core);
-    // Removed first: a declined or empty list must leave nothing to offer.
+    const bool keep = core.list.GetItemCount() <= kCarryOverQuietRows
+        || core.ui.MessageBox(res::kMsgCarryOverLong, res::kCaptionQuestion, MbButtons::YesNoCancel) == MbAnswer::Yes;
+    // The old file stays until the new one replaces it whole: building the
+    // text of a long list takes a while, and a kill in between must not cost
+    // the user the list kept last time. A declined, empty or unwritable list leaves nothing to offer.
+    if (keep) {
+        const std::string text = BuildCsvText(core);
+        if (!text.empty() && WriteWholeFile(core, path, text))
+            return;
+    }
     CSiteUtil::RemoveFile(path);
-    if (core.list.GetItemCount() > kCarryOverQuietRows
-        && core.ui.MessageBox(res::kMsgCarryOverLong, res::kCaptionQuestion, MbButtons::YesNoCancel) != MbAnswer::Yes)
-        return;
-    const std::string text = BuildCsvText(core);
-    if (!text.empty())
-        WriteWholeFile(core, path, text);
 }
 
 void RestoreCarryOverList(Core& core)

@@ -306,9 +306,16 @@ size_t CurlUrlService::Impl::OnWrite(char* data, size_t size, size_t count, void
             t.fileError = "invalid spool path";
             return 0;
         }
-        files::CreateFolders(t.spoolPath);
+        // Most files land in folders that already exist: try the file first
+        // and create the folders only when it says they are missing.
         errno = 0;
-        if (!t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate)) {
+        bool opened = t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate);
+        if (!opened && errno == ENOENT) {
+            files::CreateFolders(t.spoolPath);
+            errno = 0;
+            opened = t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate);
+        }
+        if (!opened) {
             t.fileError = SystemError("cannot create", t.spoolPath, errno);
             return 0;
         }

@@ -85,3 +85,31 @@ TEST_F(WindowCommands, FirstStartShowsTheHint)
 
 } // namespace
 } // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(WindowCommands, StartButtonTogglesButTheMenuStartIsIgnoredWhileRunning)
+{
+    Core& core = dlg.core();
+    core.settings.m_sPath = dir.Path() + "/dl/";
+    core.settings.m_sTopURL = "http://h/a.htm";
+    // The button reads the controls first: what the boxes show is crawled.
+    core.window.urlCombo.SetEditText("http://h/b.htm");
+    core.window.folderCombo.SetEditText(dir.Path() + "/dl/");
+    dlg.OnCommand(cmd::kStart);
+    EXPECT_EQ(core.m_bRunning, 1);
+    ASSERT_EQ(core.list.GetItemCount(), 1);
+    EXPECT_EQ(core.list.GetItemText(0, kColUrl), "http://h/b.htm");
+    dlg.OnCommand(cmd::kStartMenu); // ignored while running
+    EXPECT_EQ(core.list.GetItemCount(), 1);
+    dlg.OnCommand(cmd::kStart); // aborts
+    EXPECT_EQ(core.m_bRunning, 0);
+    EXPECT_EQ(core.window.startCaption, res::kCaptionStart);
+    loop.Post({platform::kWmCrawlKick, 0, 0, {}}); // anyone may ask for a dispatch
+    loop.DispatchPending();
+    EXPECT_EQ(ui.CallsOf("MessageBox").back().text, res::kMsgOpenDownloaded);
+}
+
+} // namespace
+} // namespace zorone::test

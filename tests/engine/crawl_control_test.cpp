@@ -54,10 +54,15 @@ TEST_F(CrawlControl, EveryMarkButDoneAndActiveIsWaiting)
 {
     core.settings.m_sTopURL.clear();
     core.settings.m_nMultiDownloadMax = 10;
-    const char* marks[] = {"", "\x81\x7c", "\x81\x5a", "\x81\xa2", "\x81\x7e", "\x81\x9b", "\x81\x9e", "x"};
-    for (const char* m : marks)
-        LoadRow(m, std::string("http://h/") + (*m ? "m" : "e") + std::to_string(std::string(m).size()) +
-                       std::to_string(static_cast<unsigned char>(m[1])) + ".bin");
+    const char* marks[] = { "", "\x81\x7c", "\x81\x5a", "\x81\xa2", "\x81\x7e", "\x81\x9b", "\x81\x9e", "x" };
+    for (const char* m : marks) {
+        // The empty mark has no second byte to name the file by.
+        const std::string mark(m);
+        const unsigned char second = mark.size() > 1 ? static_cast<unsigned char>(mark[1]) : 0;
+        LoadRow(m,
+            std::string("http://h/") + (*m ? "m" : "e") + std::to_string(mark.size()) + std::to_string(second)
+                + ".bin");
+    }
     StartCrawl(core);
     Pump();
     EXPECT_EQ(urls.Transfers().size(), 6u); // all but "○" and "◇"

@@ -19,14 +19,28 @@ namespace {
 constexpr const char* kServerScript = R"(
 import logging, sys
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 logging.disable(logging.CRITICAL)
+fault = sys.argv[2]
 authorizer = DummyAuthorizer()
-authorizer.add_anonymous(sys.argv[1])
+if fault != "refuse-login":
+    authorizer.add_anonymous(sys.argv[1])
+class DroppingDTP(DTPHandler):
+    def use_sendfile(self):
+        return False
+    def push_with_producer(self, producer):
+        self.push(producer.more()[:1024])
+        self.close_when_done()
+    def handle_close(self):
+        if not self._closed:
+            self._resp = ("426 Connection closed; transfer aborted.", logging.debug)
+            self.close()
 class Handler(FTPHandler):
     pass
 Handler.authorizer = authorizer
+if fault == "drop-data":
+    Handler.dtp_handler = DroppingDTP
 server = FTPServer(("127.0.0.1", 0), Handler)
 print(server.address[1], flush=True)
 server.serve_forever()
@@ -59,9 +73,22 @@ std::string ReadLine(int fd)
     }
 }
 
+const char* FaultName(FtpFault fault)
+{
+    switch (fault) {
+    case FtpFault::RefuseLogin:
+        return "refuse-login";
+    case FtpFault::DropData:
+        return "drop-data";
+    case FtpFault::None:
+        break;
+    }
+    return "none";
+}
+
 } // namespace
 
-FtpServer::FtpServer()
+FtpServer::FtpServer(FtpFault fault)
 {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0)
@@ -79,7 +106,8 @@ FtpServer::FtpServer()
         ::dup2(out[1], STDOUT_FILENO);
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, STDERR_FILENO);
-        ::execlp(python, python, "-c", kServerScript, m_root.Path().c_str(), static_cast<char*>(nullptr));
+        ::execlp(
+            python, python, "-c", kServerScript, m_root.Path().c_str(), FaultName(fault), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(out[1]);

@@ -2,7 +2,9 @@
 // An anonymous, read-only FTP server on 127.0.0.1 for tests: pyftpdlib run by
 // the system's python3, serving a fresh temporary folder. The constructor
 // returns once the server listens (it throws when it cannot start); the
-// destructor kills it and removes the folder.
+// destructor kills it and removes the folder. A server can be made to
+// misbehave: refuse every login, or drop each data connection after its
+// first kilobyte (answering 426 on the control connection).
 #include "tests/support/temp_dir.h"
 
 #include <string>
@@ -10,9 +12,11 @@
 
 namespace zorone::test {
 
+enum class FtpFault { None, RefuseLogin, DropData };
+
 class FtpServer {
 public:
-    FtpServer();
+    explicit FtpServer(FtpFault fault = FtpFault::None);
     ~FtpServer();
     FtpServer(const FtpServer&) = delete;
     FtpServer& operator=(const FtpServer&) = delete;

@@ -1,0 +1,115 @@
+#include "engine/completion.h"
+#include "engine/crawl_control.h"
+#include "res/texts.h"
+#include "tests/engine/engine_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace zorone::test {
+namespace {
+
+using Completion = EngineTest;
+
+TEST_F(Completion, AnalysisStopsAtTheByteLimitInclusive)
+{
+    core.settings.m_sTopURL.clear();
+    core.settings.m_nBytes = 307200;
+    core.settings.m_nMultiDownloadMax = 2;
+    LoadRow(res::kMarkWaiting, "http://h/fits.html");
+    LoadRow(res::kMarkWaiting, "http://h/big.html");
+    StartCrawl(core);
+    Pump();
+    std::string fits = "<a href=\"from-fits.gif\">";
+    fits.resize(307200, ' ');
+    std::string big = "<a href=\"from-big.gif\">";
+    big.resize(307201, ' ');
+    urls.Complete(1, fits);
+    urls.Complete(2, big);
+    Pump();
+    EXPECT_TRUE(core.list.ContainsUrl("http://h/from-fits.gif"));
+    EXPECT_FALSE(core.list.ContainsUrl("http://h/from-big.gif"));
+}
+
+TEST_F(Completion, BodiesAreStoredWholeAndEmptyBodiesLeaveOldFilesAlone)
+{
+    WriteFileBytes(dir.Path() + "/dl/h/keep.bin", "old");
+    core.settings.m_sTopURL.clear();
+    core.settings.m_nMultiDownloadMax = 2;
+    LoadRow(res::kMarkWaiting, "http://h/keep.bin");
+    LoadRow(res::kMarkWaiting, "http://h/zeros.bin");
+    StartCrawl(core);
+    Pump();
+    urls.Complete(1, "");
+    const std::string zeros("a\0b\0\0c", 6);
+    urls.Deliver(2, std::string(40000, 'x'));
+    Pump();
+    EXPECT_EQ(core.list.GetItemText(1, kColSize), "40000");
+    urls.Deliver(2, zeros);
+    urls.Stop(2);
+    Pump();
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/keep.bin"), "old");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/zeros.bin"), std::string(40000, 'x') + zeros);
+    EXPECT_EQ(core.list.GetItemText(1, kColSize), "40006");
+    EXPECT_EQ(Mark(0), res::kMarkDone);
+    EXPECT_EQ(Mark(1), res::kMarkDone);
+}
+
+TEST_F(Completion, FailedTransfersStillCountAndTheTopPageIsOffered)
+{
+    core.settings.m_sTopURL = "http://h/dir/";
+    StartCrawl(core);
+    Pump();
+    ui.QueueAnswer(platform::MbAnswer::Ok);
+    ui.QueueAnswer(platform::MbAnswer::Yes);
+    while (!urls.OpenHandles().empty()) {
+        for (auto h : urls.OpenHandles())
+            urls.Stop(h, 7); // host not found
+        Pump();
+    }
+    const auto boxes = ui.CallsOf("MessageBox");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "4" + res::kMsgCrawlReport.substr(2)); // every candidate completes as done
+    EXPECT_EQ(boxes[1].text, res::kMsgOpenDownloaded);
+    // A folder top URL offers a path ending in the folder's own name.
+    ASSERT_EQ(ui.CallsOf("ShellOpen").size(), 1u);
+    EXPECT_EQ(ui.CallsOf("ShellOpen")[0].text, dir.Path() + "/dl/h/dir/dir");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/dl/h"));
+}
+
+TEST_F(Completion, CountersIncludeLocalDetectionsAndTheLifetimeTotal)
+{
+    WriteFileBytes(dir.Path() + "/dl/h/a.txt", "on disk");
+    core.settings.m_sTopURL.clear();
+    core.settings.m_bDownloadFileExist = 1;
+    core.settings.m_nTotalDownloadCount = 10;
+    LoadRow(res::kMarkWaiting, "http://h/a.txt");
+    LoadRow(res::kMarkWaiting, "http://h/b.txt");
+    StartCrawl(core);
+    Pump();
+    urls.Complete(1, "fetched");
+    Pump();
+    EXPECT_EQ(core.m_nCrawlCount, 2);
+    EXPECT_EQ(core.settings.m_nTotalDownloadCount, 12);
+    EXPECT_EQ(core.tally.At(0).extension, "txt");
+    EXPECT_EQ(core.tally.At(0).downloaded, 2);
+    EXPECT_EQ(core.tally.At(0).listed, 1); // first met at completion: 1/1; later ones add to done only
+    EXPECT_EQ(core.m_bListModified, 1);
+}
+
+TEST_F(Completion, ACrawlThatAddsNothingReportsZero)
+{
+    // Two top URLs: the site prefix spans both lines, so nothing is on it.
+    core.settings.m_sTopURL = "http://a/x.htm\r\nhttp://b/y.htm";
+    StartCrawl(core);
+    Pump();
+    EXPECT_EQ(core.list.GetItemCount(), 0);
+    ASSERT_EQ(Reports(), 1);
+    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text, "0" + res::kMsgCrawlReport.substr(2));
+    EXPECT_EQ(core.m_sSummary, "total:0/0 ( 0/ 1)");
+    EXPECT_EQ(core.m_bRunning, 0);
+}
+
+} // namespace
+} // namespace zorone::test
