@@ -1,0 +1,235 @@
+#!/usr/bin/env bash
+# Crawls a generated site served by a private nginx on loopback with zorone-cli
+# and its peers (wget, wget2, httrack), several times each and interleaved, and
+# reports the median wall time, CPU time, peak memory and what each fetched.
+# See bench/README.md, section "Crawl benchmark".
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+
+usage() {
+  cat <<EOF
+Usage: bench/crawl/run.sh [--preset small|synthetic|wide|bigfile] [--runs N]
+                          [--latency MS] [--tools LIST] [--timeout S] [--seed S]
+
+  --preset   site to crawl (default small); bigfile fetches one sparse 2 GiB file
+  --runs     runs per tool, interleaved (default 3; 1 for bigfile)
+  --latency  delay added to every request round trip by a loopback proxy (default 0)
+  --tools    comma-separated subset of: zorone1 zorone8 wget wget2 httrack
+             (default all of them; zorone1,wget for bigfile)
+  --timeout  seconds before one run is stopped and counted as failed (default 1800)
+  --seed     site generator seed (default 1)
+
+Environment: ZORONE_CLI (default build/cli/zorone-cli, or \$ZORONE_BUILD_DIR/cli/zorone-cli),
+ZORONE_BENCH_CACHE (generated sites, default /tmp/zorone-bench-cache),
+ZORONE_BENCH_RESULTS (result files, default build/bench-crawl).
+EOF
+}
+
+preset=small runs="" latency=0 tools="" timeout_s=1800 seed=1
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --preset) preset=$2; shift 2 ;;
+    --runs) runs=$2; shift 2 ;;
+    --latency) latency=$2; shift 2 ;;
+    --tools) tools=$2; shift 2 ;;
+    --timeout) timeout_s=$2; shift 2 ;;
+    --seed) seed=$2; shift 2 ;;
+    -h|--help) usage; exit 0 ;;
+    *) usage >&2; exit 2 ;;
+  esac
+done
+case "$preset" in
+  small|synthetic|wide) : "${runs:=3}" "${tools:=zorone1,zorone8,wget,wget2,httrack}" ;;
+  bigfile) : "${runs:=1}" "${tools:=zorone1,wget}" ;;
+  *) echo "unknown preset '$preset'" >&2; exit 2 ;;
+esac
+[[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "--runs needs a positive number" >&2; exit 2; }
+[[ "$latency" =~ ^[0-9]+([.][0-9]+)?$ ]] || { echo "--latency needs milliseconds" >&2; exit 2; }
+IFS=, read -r -a tool_list <<<"$tools"
+
+zorone_cli=${ZORONE_CLI:-$repo/${ZORONE_BUILD_DIR:-build}/cli/zorone-cli}
+cache=${ZORONE_BENCH_CACHE:-/tmp/zorone-bench-cache}
+results_dir=${ZORONE_BENCH_RESULTS:-$repo/build/bench-crawl}
+
+for t in nginx python3 /usr/bin/time timeout; do
+  command -v "$t" >/dev/null || { echo "$t is missing: run scripts/bench-setup.sh" >&2; exit 1; }
+done
+
+# --- the site, generated once per preset, seed and generator version ---------
+site_key() {
+  local gen_hash
+  gen_hash=$(sha1sum "$here/gen_site.py" | cut -c1-12)
+  if [ "$preset" = bigfile ]; then echo bigfile; else echo "$preset-s$seed-$gen_hash"; fi
+}
+site_dir=$cache/$(site_key)
+www=$site_dir/www
+if [ ! -f "$site_dir/generated.txt" ]; then
+  rm -rf "$site_dir"
+  mkdir -p "$site_dir"
+  echo "generating the $preset site in $site_dir ..." >&2
+  if [ "$preset" = bigfile ]; then
+    mkdir -p "$www"
+    truncate -s 2G "$www/big.bin"
+    echo "files=1 bytes=$(stat -c %s "$www/big.bin")" >"$site_dir/generated.tmp"
+  else
+    python3 "$here/gen_site.py" --out "$www" --preset "$preset" --seed "$seed" >"$site_dir/generated.tmp"
+  fi
+  # nginx workers drop root rights; they must be able to read the site.
+  chmod a+rx "$cache"
+  chmod -R a+rX "$site_dir"
+  mv "$site_dir/generated.tmp" "$site_dir/generated.txt"
+fi
+site_files=$(sed -n 's/^files=\([0-9]*\).*/\1/p' "$site_dir/generated.txt")
+site_bytes=$(sed -n 's/.*bytes=\([0-9]*\).*/\1/p' "$site_dir/generated.txt")
+
+# --- nginx and the delaying proxy, stopped on any exit -----------------------
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/zorone-bench.XXXXXX")
+chmod 755 "$run_dir"
+nginx_pid="" proxy_pid=""
+cleanup() {
+  local pid
+  for pid in $proxy_pid $nginx_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$run_dir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+wait_port() {
+  local i
+  for i in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "nothing answers on 127.0.0.1:$1" >&2
+  return 1
+}
+
+port=$(free_port)
+mkdir -p "$run_dir/tmp" "$run_dir/out"
+sed -e "s|@RUN@|$run_dir|g" -e "s|@ROOT@|$www|g" -e "s|@PORT@|$port|g" \
+  "$here/nginx.conf.in" >"$run_dir/nginx.conf"
+nginx -p "$run_dir" -c "$run_dir/nginx.conf" -e "$run_dir/error.log" &
+nginx_pid=$!
+wait_port "$port"
+
+url_port=$port
+if [ "$latency" != 0 ]; then
+  url_port=$(free_port)
+  python3 "$here/delay_proxy.py" --listen-port "$url_port" --target-port "$port" --delay-ms "$latency" &
+  proxy_pid=$!
+  wait_port "$url_port"
+fi
+if [ "$preset" = bigfile ]; then
+  url=http://127.0.0.1:$url_port/big.bin
+else
+  url=http://127.0.0.1:$url_port/index.html
+  # Read the site once so that the first tool does not pay for a cold cache.
+  find "$www" -type f -print0 | xargs -0 cat >/dev/null
+fi
+
+# --- one run of one tool -----------------------------------------------------
+# The command line of a tool, in the array "cmd", writing below folder $1.
+tool_command() {
+  local out=$1 tool=$2
+  case "$tool" in
+    zorone1|zorone8)
+      # A private program folder keeps the runs from sharing settings,
+      # histories or a carried-over list.
+      mkdir -p "$out.home"
+      cmd=("$zorone_cli" --home "$out.home" --path "$out" --set "m_nMultiDownloadMax=${tool#zorone}" --quiet "$url") ;;
+    wget)
+      cmd=(wget -r -np -l inf -e robots=off -q -P "$out" "$url") ;;
+    wget2)
+      cmd=(wget2 --max-threads=8 -r -np -l inf -e robots=off -q -P "$out" "$url") ;;
+    httrack)
+      # -c8: eight connections. Left alone, httrack paces itself to a few
+      # files a second; --disable-security-limits lets -%c0 (no cap on new
+      # connections a second) and -A0 (no cap on the transfer rate) take
+      # effect, and both are needed. -s0 ignores robots.txt; -%v0 -q -Q: no
+      # display, no questions, no log; -I0: no index page of its own.
+      cmd=(httrack "$url" -O "$out" -c8 --disable-security-limits -%c0 -A0 -s0 -%v0 -q -Q -I0) ;;
+    *) echo "unknown tool '$tool'" >&2; return 1 ;;
+  esac
+}
+
+tool_available() {
+  case "$1" in
+    zorone1|zorone8) [ -x "$zorone_cli" ] ;;
+    *) command -v "$1" >/dev/null ;;
+  esac
+}
+
+raw=$run_dir/raw.tsv
+printf 'tool\trun\twall_s\tcpu_s\trss_kib\tfiles\tbytes\texit\n' >"$raw"
+
+run_once() {
+  local tool=$1 i=$2 out=$run_dir/out/$1-$2 log=$run_dir/time-$1-$2.txt rc=0
+  tool_command "$out" "$tool"
+  mkdir -p "$out"
+  /usr/bin/time -v -o "$log" timeout -k 10 "$timeout_s" "${cmd[@]}" \
+    >"$run_dir/stdout-$tool-$i.txt" 2>"$run_dir/stderr-$tool-$i.txt" || rc=$?
+  # Files below the top folder only: each tool puts the site in a host folder
+  # and httrack keeps its cache and index pages beside it.
+  local files bytes
+  files=$(find "$out" -mindepth 2 -type f ! -path '*/hts-cache/*' | wc -l)
+  bytes=$(find "$out" -mindepth 2 -type f ! -path '*/hts-cache/*' -printf '%s\n' | awk '{s += $1} END {print s + 0}')
+  awk -v tool="$tool" -v run="$i" -v files="$files" -v bytes="$bytes" -v rc="$rc" '
+    /Elapsed \(wall clock\)/ { n = split($NF, p, ":"); wall = 0; for (k = 1; k <= n; k++) wall = wall * 60 + p[k] }
+    /User time/ { user = $NF }
+    /System time/ { sys = $NF }
+    /Maximum resident set size/ { rss = $NF }
+    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\n", tool, run, wall, user + sys, rss, files, bytes, rc }
+  ' "$log" >>"$raw"
+  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d\n", $1, $2, $3, $4, $5 / 1024, $6, $8}' >&2
+  if [ "$rc" -ne 0 ] && [ -s "$run_dir/stderr-$tool-$i.txt" ]; then
+    sed -n '1,5s/^/    /p' "$run_dir/stderr-$tool-$i.txt" >&2
+  fi
+  rm -rf "$out" "$out.home"
+}
+
+ran=()
+for tool in "${tool_list[@]}"; do
+  if tool_available "$tool"; then
+    ran+=("$tool")
+  else
+    echo "skipping $tool: not installed or not built" >&2
+  fi
+done
+[ ${#ran[@]} -gt 0 ] || { echo "no tool to run" >&2; exit 1; }
+
+echo "site: $preset, $site_files files, $site_bytes bytes; $url; latency ${latency} ms; $runs runs" >&2
+for i in $(seq "$runs"); do
+  for tool in "${ran[@]}"; do
+    run_once "$tool" "$i"
+  done
+done
+
+# --- the report --------------------------------------------------------------
+mkdir -p "$results_dir"
+stamp=$(date +%Y%m%d-%H%M%S)
+result=$results_dir/crawl-$preset-${latency}ms-$stamp.txt
+{
+  echo "Crawl benchmark, $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "site: preset $preset (seed $seed), $site_files files, $site_bytes bytes; latency ${latency} ms per request; $runs runs per tool"
+  echo "machine: $(nproc) cores, $(uname -sr); nginx $(nginx -v 2>&1 | sed 's|.*/||')"
+  echo "zorone: $(git -C "$repo" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+  for t in wget wget2 httrack; do
+    case " ${ran[*]} " in *" $t "*) ;; *) continue ;; esac
+    case "$t" in
+      httrack) echo "$t: $(httrack --version 2>/dev/null | head -n 1)" ;;
+      *) echo "$t: $("$t" --version 2>/dev/null | head -n 1)" ;;
+    esac
+  done
+  echo
+  python3 "$here/summarize.py" "$raw" --site-files "$site_files"
+} | tee "$result"
+cp "$raw" "${result%.txt}.tsv"
+echo "results written to $result" >&2

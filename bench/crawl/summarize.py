@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Turns the raw runs of run.sh into a table of medians, one row per tool.
+
+Ratios compare a tool's median wall and CPU time with wget's (above 1: slower
+than wget). A run that ended with a non-zero exit status is counted in the
+"failed" column but its figures still enter the medians: wget, for one, exits
+with 8 when a single link answers 404, and the files column shows what the
+run really fetched.
+"""
+
+import argparse
+import csv
+import statistics
+import sys
+
+
+def load(path):
+    rows = {}
+    with open(path, newline="") as f:
+        for r in csv.DictReader(f, delimiter="\t"):
+            rows.setdefault(r["tool"], []).append(r)
+    return rows
+
+
+def median(rows, key):
+    return statistics.median(float(r[key]) for r in rows)
+
+
+def table(rows, site_files):
+    base = rows.get("wget")
+    base_wall = median(base, "wall_s") if base else None
+    base_cpu = median(base, "cpu_s") if base else None
+    head = ("tool", "runs", "wall s", "CPU s", "peak MiB", "files", "MB", "wall/wget", "CPU/wget", "failed")
+    lines = []
+    for tool, rs in rows.items():
+        wall = median(rs, "wall_s")
+        cpu = median(rs, "cpu_s")
+        files = int(median(rs, "files"))
+        ratio = lambda v, b: f"{v / b:.2f}" if b else "-"
+        lines.append((
+            tool, str(len(rs)), f"{wall:.2f}", f"{cpu:.2f}",
+            f"{median(rs, 'rss_kib') / 1024:.1f}",
+            f"{files}" + ("" if site_files is None or files >= site_files else " (short)"),
+            f"{median(rs, 'bytes') / 1e6:.1f}",
+            ratio(wall, base_wall), ratio(cpu, base_cpu),
+            str(sum(1 for r in rs if r["exit"] != "0")),
+        ))
+    widths = [max(len(c) for c in col) for col in zip(head, *lines)]
+    fmt = lambda cells: "  ".join(c.rjust(w) if k else c.ljust(w) for k, (c, w) in enumerate(zip(cells, widths)))
+    return "\n".join([fmt(head), fmt(tuple("-" * w for w in widths))] + [fmt(l) for l in lines])
+
+
+def main(argv):
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("raw", help="tab-separated runs written by run.sh")
+    ap.add_argument("--site-files", type=int, help="files on the site: marks tools that fetched fewer")
+    args = ap.parse_args(argv)
+    rows = load(args.raw)
+    if not rows:
+        print("no runs recorded", file=sys.stderr)
+        return 1
+    print(table(rows, args.site_files))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

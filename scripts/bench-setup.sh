@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what the crawl benchmark needs: a web server for the test site, the
+# peer downloaders it is compared with, and GNU time for wall time, CPU time and
+# peak memory. Only packages that are missing are installed.
+set -euo pipefail
+
+packages=(nginx wget wget2 httrack time python3)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+# A policy-rc.d that refuses keeps the package from starting a system nginx on
+# port 80: the benchmark runs its own instance on a private loopback port.
+if [ ! -e /usr/sbin/policy-rc.d ]; then
+  printf '#!/bin/sh\nexit 101\n' | $sudo tee /usr/sbin/policy-rc.d >/dev/null
+  $sudo chmod +x /usr/sbin/policy-rc.d
+  trap '$sudo rm -f /usr/sbin/policy-rc.d' EXIT
+fi
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
