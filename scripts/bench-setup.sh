@@ -14,7 +14,6 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
 # A policy-rc.d that refuses keeps the package from starting a system nginx on
 # port 80: the benchmark runs its own instance on a private loopback port.
 if [ ! -e /usr/sbin/policy-rc.d ]; then
@@ -22,5 +21,4 @@ if [ ! -e /usr/sbin/policy-rc.d ]; then
   $sudo chmod +x /usr/sbin/policy-rc.d
   trap '$sudo rm -f /usr/sbin/policy-rc.d' EXIT
 fi
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+bash "$(dirname "$0")/install-packages.sh" "${missing[@]}"
