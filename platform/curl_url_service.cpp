@@ -50,21 +50,36 @@ std::string SystemError(const std::string& what, const std::string& path, int er
     return what + " " + path + ": " + std::strerror(error != 0 ? error : EIO);
 }
 
-} // namespace
-
-struct CurlUrlService::Impl {
-    Impl(MessageLoop& l, CurlUrlServiceOptions o)
+// One worker thread driving one multi handle. The service runs several, so
+// that a slow file system (creating a file can take milliseconds on a busy
+// disk) holds up only the transfers of one worker, not every transfer.
+struct Worker {
+    Worker(MessageLoop& l, CurlUrlServiceOptions o, std::shared_ptr<Shared> s)
         : loop(l)
-        , options(Sane(std::move(o)))
+        , options(std::move(o))
+        , shared(std::move(s))
     {
+        multi = curl_multi_init();
+        // Idle connections kept for reuse; together with maxActive this
+        // bounds the sockets the worker holds.
+        curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, static_cast<long>(options.maxActive));
+        thread = std::thread([this] { Run(); });
     }
+    ~Worker()
+    {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        curl_multi_wakeup(multi);
+        thread.join();
+        curl_multi_cleanup(multi);
+    }
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
 
-    // A cap below one would leave every transfer queued for ever.
-    static CurlUrlServiceOptions Sane(CurlUrlServiceOptions o)
-    {
-        o.maxActive = std::max(o.maxActive, 1);
-        return o;
-    }
+    using Handle = UrlService::Handle;
+
 
     // One transfer as the worker sees it.
     struct Transfer {
@@ -81,7 +96,7 @@ struct CurlUrlService::Impl {
         std::string url;
         std::string spoolPath;
         std::shared_ptr<Notifier> notifier;
-        Impl* owner = nullptr;
+        Worker* owner = nullptr;
         CURL* easy = nullptr;
         files::File file;
         std::uint64_t written = 0;
@@ -89,6 +104,8 @@ struct CurlUrlService::Impl {
         char errorBuffer[CURL_ERROR_SIZE] = {};
     };
 
+    void Add(std::unique_ptr<Transfer> t);
+    void RequestCancel(Handle handle);
     void Run();
     void TakeRequests();
     void StartQueued();
@@ -106,20 +123,21 @@ struct CurlUrlService::Impl {
 
     MessageLoop& loop;
     const CurlUrlServiceOptions options;
-    std::shared_ptr<Shared> shared = std::make_shared<Shared>();
+    std::shared_ptr<Shared> shared;
     CURLM* multi = nullptr;
-    std::thread worker;
+    std::thread thread;
 
-    std::mutex mutex; // guards the four members below
+    std::mutex mutex; // guards the three members below
     std::deque<std::unique_ptr<Transfer>> incoming;
     std::vector<Handle> cancels;
-    Handle nextHandle = 1;
     bool stopping = false;
 
     // The worker thread's own.
     std::deque<std::unique_ptr<Transfer>> queued;
     std::unordered_map<Handle, std::unique_ptr<Transfer>> running;
 };
+
+} // namespace
 
 std::string EncodeUrlForTransfer(const std::string& url)
 {
@@ -139,56 +157,55 @@ std::string EncodeUrlForTransfer(const std::string& url)
     return out;
 }
 
+struct CurlUrlService::Impl {
+    std::shared_ptr<Shared> shared = std::make_shared<Shared>();
+    std::vector<std::unique_ptr<Worker>> workers;
+    std::atomic<Handle> nextHandle {1};
+
+    Worker& WorkerOf(Handle handle) { return *workers[handle % workers.size()]; }
+};
+
 CurlUrlService::CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options)
-    : m_impl(std::make_unique<Impl>(loop, std::move(options)))
+    : m_impl(std::make_unique<Impl>())
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
-    m_impl->multi = curl_multi_init();
-    // Idle connections kept for reuse; together with maxActive this bounds
-    // the sockets the service holds.
-    curl_multi_setopt(m_impl->multi, CURLMOPT_MAXCONNECTS, static_cast<long>(m_impl->options.maxActive));
-    m_impl->worker = std::thread([impl = m_impl.get()] { impl->Run(); });
+    // A cap below one would leave every transfer queued for ever. The cap is
+    // shared out among the workers, so together they never run more.
+    const int maxActive = std::max(options.maxActive, 1);
+    const int count = std::clamp(options.workers, 1, maxActive);
+    for (int i = 0; i < count; ++i) {
+        CurlUrlServiceOptions o = options;
+        o.maxActive = maxActive / count + (i < maxActive % count ? 1 : 0);
+        m_impl->workers.push_back(std::make_unique<Worker>(loop, std::move(o), m_impl->shared));
+    }
 }
 
 CurlUrlService::~CurlUrlService()
 {
     m_impl->shared->alive = false;
-    {
-        std::lock_guard lock(m_impl->mutex);
-        m_impl->stopping = true;
-    }
-    curl_multi_wakeup(m_impl->multi);
-    m_impl->worker.join();
-    curl_multi_cleanup(m_impl->multi);
+    m_impl->workers.clear();
     curl_global_cleanup();
 }
 
 UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath, TransferEvents* events)
 {
-    auto t = std::make_unique<Impl::Transfer>();
+    // Handles go round the workers, which spreads the transfers evenly.
+    const Handle handle = m_impl->nextHandle++;
+    Worker& worker = m_impl->WorkerOf(handle);
+    auto t = std::make_unique<Worker::Transfer>();
+    t->handle = handle;
     t->url = url;
     t->spoolPath = spoolPath;
     t->notifier = std::make_shared<Notifier>(events);
-    t->owner = m_impl.get();
-    Handle handle = 0;
-    {
-        std::lock_guard lock(m_impl->mutex);
-        handle = m_impl->nextHandle++;
-        t->handle = handle;
-        m_impl->incoming.push_back(std::move(t));
-        ++m_impl->shared->active;
-    }
-    curl_multi_wakeup(m_impl->multi);
+    t->owner = &worker;
+    ++m_impl->shared->active;
+    worker.Add(std::move(t));
     return handle;
 }
 
 void CurlUrlService::Cancel(Handle handle)
 {
-    {
-        std::lock_guard lock(m_impl->mutex);
-        m_impl->cancels.push_back(handle);
-    }
-    curl_multi_wakeup(m_impl->multi);
+    m_impl->WorkerOf(handle).RequestCancel(handle);
 }
 
 int CurlUrlService::ActiveCount() const
@@ -196,7 +213,25 @@ int CurlUrlService::ActiveCount() const
     return m_impl->shared->active;
 }
 
-void CurlUrlService::Impl::Run()
+void Worker::Add(std::unique_ptr<Transfer> t)
+{
+    {
+        std::lock_guard lock(mutex);
+        incoming.push_back(std::move(t));
+    }
+    curl_multi_wakeup(multi);
+}
+
+void Worker::RequestCancel(Handle handle)
+{
+    {
+        std::lock_guard lock(mutex);
+        cancels.push_back(handle);
+    }
+    curl_multi_wakeup(multi);
+}
+
+void Worker::Run()
 {
     for (;;) {
         {
@@ -216,7 +251,7 @@ void CurlUrlService::Impl::Run()
     DropAll();
 }
 
-void CurlUrlService::Impl::TakeRequests()
+void Worker::TakeRequests()
 {
     std::vector<Handle> toCancel;
     {
@@ -231,7 +266,7 @@ void CurlUrlService::Impl::TakeRequests()
         CancelOne(h);
 }
 
-void CurlUrlService::Impl::StartQueued()
+void Worker::StartQueued()
 {
     while (!queued.empty() && running.size() < static_cast<size_t>(options.maxActive)) {
         auto t = std::move(queued.front());
@@ -240,7 +275,7 @@ void CurlUrlService::Impl::StartQueued()
     }
 }
 
-void CurlUrlService::Impl::Start(std::unique_ptr<Transfer> t)
+void Worker::Start(std::unique_ptr<Transfer> t)
 {
     // c_str() would silently cut the URL at an embedded zero byte and fetch
     // something else.
@@ -262,7 +297,7 @@ void CurlUrlService::Impl::Start(std::unique_ptr<Transfer> t)
     running.emplace(h, std::move(t));
 }
 
-bool CurlUrlService::Impl::Configure(Transfer& t)
+bool Worker::Configure(Transfer& t)
 {
     CURL* e = t.easy;
     const std::string url = EncodeUrlForTransfer(t.url);
@@ -272,7 +307,7 @@ bool CurlUrlService::Impl::Configure(Transfer& t)
     ok = ok && curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https,ftp") == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp") == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_PRIVATE, &t) == CURLE_OK;
-    ok = ok && curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Impl::OnWrite) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Worker::OnWrite) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_WRITEDATA, &t) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t.errorBuffer) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
@@ -293,7 +328,7 @@ bool CurlUrlService::Impl::Configure(Transfer& t)
     return ok;
 }
 
-size_t CurlUrlService::Impl::OnWrite(char* data, size_t size, size_t count, void* user)
+size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
 {
     auto& t = *static_cast<Transfer*>(user);
     const size_t n = size * count;
@@ -330,7 +365,7 @@ size_t CurlUrlService::Impl::OnWrite(char* data, size_t size, size_t count, void
     return n;
 }
 
-void CurlUrlService::Impl::PostData(Transfer& t)
+void Worker::PostData(Transfer& t)
 {
     t.notifier->total = t.written;
     // At most one data notification waits per transfer; it reads the newest
@@ -352,7 +387,7 @@ void CurlUrlService::Impl::PostData(Transfer& t)
     });
 }
 
-void CurlUrlService::Impl::PostStop(const std::shared_ptr<Notifier>& notifier, TransferResult result)
+void Worker::PostStop(const std::shared_ptr<Notifier>& notifier, TransferResult result)
 {
     loop.PostTask([s = shared, n = notifier, r = std::move(result)] {
         if (!s->alive)
@@ -364,7 +399,7 @@ void CurlUrlService::Impl::PostStop(const std::shared_ptr<Notifier>& notifier, T
     });
 }
 
-void CurlUrlService::Impl::CollectDone()
+void Worker::CollectDone()
 {
     int left = 0;
     while (CURLMsg* msg = curl_multi_info_read(multi, &left)) {
@@ -380,7 +415,7 @@ void CurlUrlService::Impl::CollectDone()
     }
 }
 
-void CurlUrlService::Impl::Finish(std::unique_ptr<Transfer> t, CURLcode code)
+void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
 {
     TransferResult r;
     r.code = code;
@@ -410,7 +445,7 @@ void CurlUrlService::Impl::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     PostStop(t->notifier, std::move(r));
 }
 
-void CurlUrlService::Impl::Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text)
+void Worker::Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text)
 {
     const std::size_t n = std::min(text.size(), sizeof t->errorBuffer - 1);
     std::memcpy(t->errorBuffer, text.data(), n);
@@ -418,7 +453,7 @@ void CurlUrlService::Impl::Fail(std::unique_ptr<Transfer> t, CURLcode code, std:
     Finish(std::move(t), code);
 }
 
-void CurlUrlService::Impl::CancelOne(Handle handle)
+void Worker::CancelOne(Handle handle)
 {
     if (auto it = running.find(handle); it != running.end()) {
         auto t = std::move(it->second);
@@ -436,7 +471,7 @@ void CurlUrlService::Impl::CancelOne(Handle handle)
     }
 }
 
-void CurlUrlService::Impl::DropAll()
+void Worker::DropAll()
 {
     for (auto& [handle, t] : running)
         curl_multi_remove_handle(multi, t->easy);

@@ -29,6 +29,10 @@ struct CurlUrlServiceOptions {
     // Transfers beyond this many wait in a queue, so a long list of requests
     // cannot exhaust file descriptors.
     int maxActive = 64;
+    // Worker threads, each with its own connections; transfers go round
+    // them. More than one keeps a slow file system from stalling every
+    // transfer at once.
+    int workers = 4;
     std::string userAgent = "Zorone/3.21 (+Linux)";
     // Whether the usual proxy variables (http_proxy, no_proxy...) apply.
     bool useProxyEnvironment = true;

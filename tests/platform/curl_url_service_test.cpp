@@ -217,12 +217,16 @@ TEST_F(CurlUrlServiceTest, IdentifiesItselfAndStoresGzipBodiesDecoded)
 
 TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)
 {
-    for (const char* path : { "/1", "/2", "/3" })
+    // Each worker keeps its own connections: twelve transfers one after the
+    // other open one connection per worker and reuse it from then on.
+    const int workers = Options().workers;
+    for (int i = 0; i < 12; ++i) {
+        const std::string path = "/" + std::to_string(i);
         server.Add(path, HttpResponse::Ok(path));
-    for (const char* path : { "/1", "/2", "/3" })
         EXPECT_EQ(Fetch(server.Url(path), dir / path).result.code, 0);
-    EXPECT_EQ(server.Requests().size(), 3u);
-    EXPECT_EQ(server.ConnectionCount(), 1);
+    }
+    EXPECT_EQ(server.Requests().size(), 12u);
+    EXPECT_EQ(server.ConnectionCount(), workers);
 }
 
 TEST_F(CurlUrlServiceTest, NonAsciiAndSpacesArePercentEncodedOnTheWire)
