@@ -3,7 +3,6 @@
 #include "engine/completion.h"
 #include "engine/core.h"
 #include "engine/output.h"
-#include "platform/files.h"
 #include "res/texts.h"
 #include "web/site_util.h"
 
@@ -44,7 +43,7 @@ int CDownloadFile::StartDownload(ItemId item, std::string localPath, std::string
         });
         return 0;
     }
-    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, this);
+    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, m_sLocalPath, this);
     return 1;
 }
 
@@ -60,21 +59,14 @@ void CDownloadFile::OnDataAvailable(std::uint64_t total, unsigned flags)
         SetItemSize(m_core, row, static_cast<std::int64_t>(total));
 }
 
-bool CDownloadFile::StoreBody(const platform::TransferResult& result)
+void CDownloadFile::ReportUnstoredBody(const platform::TransferResult& result)
 {
-    // A body cut short (reset, timeout, truncated) is not the file: keep
-    // whatever good copy is already in place.
-    if (result.code != 0) {
-        platform::files::RemoveFile(m_sSpoolPath);
+    // A body cut short (reset, timeout, truncated) is not the file: the
+    // service dropped it and whatever good copy was in place stays.
+    if (result.code != 0)
         SetStatusText(m_core, res::kStatusTransferBroken + m_sUrl);
-        return false;
-    }
-    if (!platform::files::Rename(m_sSpoolPath, m_sLocalPath)) {
-        platform::files::RemoveFile(m_sSpoolPath);
+    else if (!result.committed)
         SetStatusText(m_core, res::kStatusWriteFailed + m_sLocalPath);
-        return false;
-    }
-    return true;
 }
 
 void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
@@ -83,7 +75,8 @@ void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
         const int row = m_core.list.FindItem(m_nItem);
         if (row >= 0)
             SetItemSize(m_core, row, static_cast<std::int64_t>(result.bytes));
-        StoreBody(result);
+        if (!result.committed)
+            ReportUnstoredBody(result);
     }
     // Destroys this object: nothing of it may be touched afterwards.
     OnDownloadComplete(m_core, 1, this);

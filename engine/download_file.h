@@ -4,9 +4,9 @@
 // the body in place as the item's local file and completes the item.
 //
 // The body never sits in memory: the service spools it to a temporary file
-// beside the target, and the stop renames that file over the target, so an
-// existing file is replaced only by a complete new body, and sizes count in
-// 64 bits.
+// beside the target and, once it is complete, renames that file over the
+// target before the stop arrives, so an existing file is replaced only by a
+// complete new body, and sizes count in 64 bits.
 #include "engine/download_item.h"
 #include "platform/url_service.h"
 
@@ -38,9 +38,8 @@ public:
     platform::UrlService::Handle m_handle = 0;
 
 private:
-    // Moves the spooled body into place; false (with the status line saying
-    // why) when it could not be.
-    bool StoreBody(const platform::TransferResult& result);
+    // Says in the status line why a received body did not become the file.
+    void ReportUnstoredBody(const platform::TransferResult& result);
 
     Core& m_core;
     std::string m_sSpoolPath;

@@ -95,6 +95,7 @@ struct Worker {
         Handle handle = 0;
         std::string url;
         std::string spoolPath;
+        std::string targetPath;
         std::shared_ptr<Notifier> notifier;
         Worker* owner = nullptr;
         CURL* easy = nullptr;
@@ -114,6 +115,7 @@ struct Worker {
     void CollectDone();
     void CancelOne(Handle handle);
     void Finish(std::unique_ptr<Transfer> t, CURLcode code);
+    void Commit(const Transfer& t, TransferResult& r);
     void Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text);
     void PostStop(const std::shared_ptr<Notifier>& n, TransferResult result);
     void PostData(Transfer& t);
@@ -187,7 +189,8 @@ CurlUrlService::~CurlUrlService()
     curl_global_cleanup();
 }
 
-UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath, TransferEvents* events)
+UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath,
+                                        const std::string& targetPath, TransferEvents* events)
 {
     // Handles go round the workers, which spreads the transfers evenly.
     const Handle handle = m_impl->nextHandle++;
@@ -196,6 +199,7 @@ UrlService::Handle CurlUrlService::Open(const std::string& url, const std::strin
     t->handle = handle;
     t->url = url;
     t->spoolPath = spoolPath;
+    t->targetPath = targetPath;
     t->notifier = std::make_shared<Notifier>(events);
     t->owner = &worker;
     ++m_impl->shared->active;
@@ -442,7 +446,26 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         r.errorText = SystemError("cannot write", t->spoolPath, errno);
     }
     r.bytes = t->written;
+    if (t->written > 0 && !t->targetPath.empty())
+        Commit(*t, r);
     PostStop(t->notifier, std::move(r));
+}
+
+void Worker::Commit(const Transfer& t, TransferResult& r)
+{
+    // Done here, on the worker, so that file-system work never holds up the
+    // user-interface thread; the rename replaces the old file in one step.
+    if (r.code != CURLE_OK) {
+        files::RemoveFile(t.spoolPath);
+        return;
+    }
+    errno = 0;
+    if (files::Rename(t.spoolPath, t.targetPath)) {
+        r.committed = true;
+        return;
+    }
+    r.errorText = SystemError("cannot store", t.targetPath, errno);
+    files::RemoveFile(t.spoolPath);
 }
 
 void Worker::Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text)
@@ -473,8 +496,14 @@ void Worker::CancelOne(Handle handle)
 
 void Worker::DropAll()
 {
-    for (auto& [handle, t] : running)
+    for (auto& [handle, t] : running) {
         curl_multi_remove_handle(multi, t->easy);
+        // A body that will never be complete must not stay behind.
+        if (t->file.IsOpen() && !t->targetPath.empty()) {
+            t->file.Close();
+            files::RemoveFile(t->spoolPath);
+        }
+    }
     running.clear();
     queued.clear();
     std::lock_guard lock(mutex);

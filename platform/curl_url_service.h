@@ -51,7 +51,8 @@ public:
     CurlUrlService(const CurlUrlService&) = delete;
     CurlUrlService& operator=(const CurlUrlService&) = delete;
 
-    Handle Open(const std::string& url, const std::string& spoolPath, TransferEvents* events) override;
+    Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
+                TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 

@@ -21,6 +21,9 @@ struct TransferResult {
     std::string errorText;
     long httpStatus = 0;
     std::uint64_t bytes = 0; // bytes written to the spool file
+    // The complete body now stands at the transfer's target path (a body
+    // that did not arrive whole never does: its spool file is removed).
+    bool committed = false;
 };
 
 class TransferEvents {
@@ -40,9 +43,14 @@ public:
     // Starts fetching url (CP932 text). The body is written to spoolPath (a
     // CP932 path), which the service creates, with its folders, only when the
     // first byte arrives; without a body no file and no folder appear.
-    // events must stay alive until its OnStopBinding has run. Returns a handle
-    // that is never 0.
-    virtual Handle Open(const std::string& url, const std::string& spoolPath, TransferEvents* events) = 0;
+    // When targetPath is not empty, a body that arrived complete replaces
+    // targetPath (by renaming the spool file, before the stop is told) and
+    // one that did not is removed; with an empty targetPath the body stays in
+    // spoolPath either way. events must stay alive until its OnStopBinding
+    // has run. Returns a handle that is never 0.
+    virtual Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
+                        TransferEvents* events)
+        = 0;
 
     // Ends a transfer early; its OnStopBinding still comes, with a nonzero code.
     virtual void Cancel(Handle handle) = 0;

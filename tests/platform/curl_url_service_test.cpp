@@ -116,7 +116,7 @@ protected:
     Recorder Fetch(const std::string& url, const std::string& spool)
     {
         Recorder r;
-        service->Open(url, spool, &r);
+        service->Open(url, spool, "", &r);
         WaitForStops({ &r });
         ExpectWellFormed(r);
         return r;
@@ -282,7 +282,7 @@ TEST_F(CurlUrlServiceTest, EveryFailureEndsWithExactlyOneStop)
     std::vector<Recorder> recorders(std::size(cases));
     std::vector<Recorder*> waiting;
     for (size_t i = 0; i < std::size(cases); ++i) {
-        service->Open(cases[i].second, dir / ("case" + std::to_string(i)) + "/body", &recorders[i]);
+        service->Open(cases[i].second, dir / ("case" + std::to_string(i)) + "/body", "", &recorders[i]);
         waiting.push_back(&recorders[i]);
     }
     WaitForStops(waiting);
@@ -317,8 +317,8 @@ TEST_F(CurlUrlServiceTest, CancelEndsRunningAndQueuedTransfersWithOneStop)
     server.Add("/queued", HttpResponse::Ok("q"));
 
     Recorder running, queued;
-    const auto runningHandle = service->Open(server.Url("/drip"), dir / "drip/body", &running);
-    const auto queuedHandle = service->Open(server.Url("/queued"), dir / "queued/body", &queued);
+    const auto runningHandle = service->Open(server.Url("/drip"), dir / "drip/body", "", &running);
+    const auto queuedHandle = service->Open(server.Url("/queued"), dir / "queued/body", "", &queued);
     EXPECT_NE(runningHandle, 0u);
     EXPECT_NE(runningHandle, queuedHandle);
     EXPECT_EQ(service->ActiveCount(), 2);
@@ -356,7 +356,7 @@ TEST_F(CurlUrlServiceTest, ManyTransfersBeyondTheCapAllComplete)
     for (int i = 0; i < kCount; ++i) {
         const std::string path = "/f" + std::to_string(i);
         server.Add(path, HttpResponse::Ok("body of " + path));
-        service->Open(server.Url(path), dir / ("out" + path), &recorders[static_cast<size_t>(i)]);
+        service->Open(server.Url(path), dir / ("out" + path), "", &recorders[static_cast<size_t>(i)]);
         waiting.push_back(&recorders[static_cast<size_t>(i)]);
     }
     EXPECT_EQ(service->ActiveCount(), kCount);
@@ -388,8 +388,8 @@ TEST_F(CurlUrlServiceTest, NothingIsNotifiedOnceTheServiceIsGone)
     server.Add("/stall", stall);
     server.Add("/fast", HttpResponse::Ok("fast"));
     Recorder stalled, fast;
-    service->Open(server.Url("/stall"), dir / "stall", &stalled);
-    service->Open(server.Url("/fast"), dir / "fast", &fast);
+    service->Open(server.Url("/stall"), dir / "stall", "", &stalled);
+    service->Open(server.Url("/fast"), dir / "fast", "", &fast);
     // Let the fast transfer's notifications reach the queue without running them.
     const auto deadline = std::chrono::steady_clock::now() + kGiveUp;
     while (loop.QueuedCount() < 2 && std::chrono::steady_clock::now() < deadline)
@@ -415,8 +415,8 @@ TEST(CurlUrlServiceFtp, DownloadsFilesAndReportsMissingOnes)
     options.stallTime = 5s;
     CurlUrlService service(loop, options);
     Recorder found, missing;
-    service.Open(ftp.Url("/pub/data.bin"), dir / "ftp/data.bin", &found);
-    service.Open(ftp.Url("/pub/none.bin"), dir / "ftp/none.bin", &missing);
+    service.Open(ftp.Url("/pub/data.bin"), dir / "ftp/data.bin", "", &found);
+    service.Open(ftp.Url("/pub/none.bin"), dir / "ftp/none.bin", "", &missing);
     loop.RunUntil([&] { return found.stops > 0 && missing.stops > 0; }, kGiveUp);
     loop.DispatchPending(50ms);
 

@@ -7,12 +7,13 @@
 namespace zorone::test {
 
 platform::UrlService::Handle FakeUrlService::Open(const std::string& url, const std::string& spoolPath,
-                                                  platform::TransferEvents* events)
+                                                  const std::string& targetPath, platform::TransferEvents* events)
 {
     Transfer t;
     t.handle = m_transfers.size() + 1;
     t.url = url;
     t.spoolPath = spoolPath;
+    t.targetPath = targetPath;
     t.events = events;
     m_transfers.push_back(t);
     return t.handle;
@@ -80,6 +81,12 @@ void FakeUrlService::Stop(Handle handle, int code, long httpStatus)
     r.code = code;
     r.httpStatus = httpStatus;
     r.bytes = t->written;
+    if (t->written > 0 && !t->targetPath.empty()) {
+        if (code == 0 && platform::files::Rename(t->spoolPath, t->targetPath))
+            r.committed = true;
+        else
+            platform::files::RemoveFile(t->spoolPath);
+    }
     platform::TransferEvents* events = t->events;
     m_loop.PostTask([this, events, r] {
         ++m_stopsDelivered;

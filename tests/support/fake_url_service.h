@@ -17,6 +17,7 @@ public:
         Handle handle = 0;
         std::string url;
         std::string spoolPath;
+        std::string targetPath;
         platform::TransferEvents* events = nullptr;
         std::uint64_t written = 0;
         bool stopped = false;
@@ -27,13 +28,16 @@ public:
     {
     }
 
-    Handle Open(const std::string& url, const std::string& spoolPath, platform::TransferEvents* events) override;
+    Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
+                platform::TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 
     // Appends bytes to the spool file and posts a data notification.
     void Deliver(Handle handle, const std::string& bytes);
-    // Posts the stop; code 0 means the body is complete.
+    // Posts the stop; code 0 means the body is complete. Like the real
+    // service, a complete body is moved to the target first, a broken one
+    // removed.
     void Stop(Handle handle, int code = 0, long httpStatus = 200);
     // Deliver (when body is not empty) and Stop in one go.
     void Complete(Handle handle, const std::string& body, int code = 0);
