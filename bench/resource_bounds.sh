@@ -67,16 +67,17 @@ measure() {
   shift
   rm -rf "$work/dl"
   /usr/bin/time -v -o "$work/time.txt" env no_proxy='*' "$cli" --home "$work/home" --path "$work/dl" --quiet "$@" \
-    >/dev/null 2>"$work/err.txt" || echo "$name: exit status $?" >&2
-  printf '%-8s peak RSS %8s kB   wall %s\n' "$name" \
+    >"$work/out.txt" 2>"$work/err.txt" || echo "$name: exit status $?" >&2
+  printf '%-8s peak RSS %8s kB   wall %s   %s\n' "$name" \
     "$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")" \
-    "$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt")"
+    "$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt")" \
+    "$(cat "$work/out.txt")"
 }
 
 for c in "${cases[@]}"; do
   case $c in
     list) measure list --set m_sTopURL= --load "$work/list.csv" --save "$work/out.csv" ;;
-    links) measure links --set m_nOtherSite=0 "$base/links.html" ;;
+    links) measure links --set m_nOtherSite=0 --set m_nBytes=100000000 "$base/links.html" ;;
     bightml) measure bightml --set m_nBytes=400000000 "$base/big.html" ;;
     slots) measure slots --set m_nMultiDownloadMax=200 "$base/slots.html" ;;
     *) echo "unknown case $c" >&2; exit 2 ;;

@@ -45,13 +45,18 @@ std::string ReadWholeFile(Core& core, const std::string& path)
     files::File file;
     if (!file.Open(path, files::File::Mode::Read))
         return {};
-    SetProgressRange(core, 0, ProgressHigh(file.Size() / 1025));
+    const std::int64_t size = file.Size();
+    SetProgressRange(core, 0, ProgressHigh(size / 1025));
     std::string text;
+    // One allocation of the right size instead of doubling: a large document
+    // would otherwise briefly need twice its size.
+    text.reserve(static_cast<size_t>(size));
     char block[kWholeFileReadBlock];
     for (int index = 0;; ++index) {
         const std::int64_t got = file.Read(block, kWholeFileReadBlock);
         if (got < 0) {
             text.clear();
+            text.shrink_to_fit();
             break;
         }
         if (got == 0)
