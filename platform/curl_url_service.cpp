@@ -116,6 +116,8 @@ struct Worker {
     void CancelOne(Handle handle);
     void Finish(std::unique_ptr<Transfer> t, CURLcode code);
     void Commit(const Transfer& t, TransferResult& r);
+    void CommitUnnamed(Transfer& t, TransferResult& r);
+    static bool OpenSpool(Transfer& t);
     void Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text);
     void PostStop(const std::shared_ptr<Notifier>& n, TransferResult result);
     void PostData(Transfer& t);
@@ -345,16 +347,7 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
             t.fileError = "invalid spool path";
             return 0;
         }
-        // Most files land in folders that already exist: try the file first
-        // and create the folders only when it says they are missing.
-        errno = 0;
-        bool opened = t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate);
-        if (!opened && errno == ENOENT) {
-            files::CreateFolders(t.spoolPath);
-            errno = 0;
-            opened = t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate);
-        }
-        if (!opened) {
+        if (!OpenSpool(t)) {
             t.fileError = SystemError("cannot create", t.spoolPath, errno);
             return 0;
         }
@@ -367,6 +360,29 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
     t.written += n;
     t.owner->PostData(t);
     return n;
+}
+
+bool Worker::OpenSpool(Transfer& t)
+{
+    // A body headed for a target goes to a file without a name in the
+    // target's folder: nothing is left behind if the process dies, and the
+    // commit is a single link where the target is new. The named spool file
+    // serves where the file system has no unnamed files.
+    const std::string folder = t.targetPath.substr(0, t.targetPath.find_last_of("/\\") + 1);
+    auto open = [&t, &folder] {
+        if (!t.targetPath.empty() && !folder.empty() && t.file.OpenUnnamed(folder))
+            return true;
+        errno = 0;
+        return t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate);
+    };
+    // Most files land in folders that already exist: try the file first and
+    // create the folders only when it says they are missing.
+    if (open())
+        return true;
+    if (errno != ENOENT)
+        return false;
+    files::CreateFolders(t.spoolPath);
+    return open();
 }
 
 void Worker::PostData(Transfer& t)
@@ -439,16 +455,41 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         if (scheme && strncasecmp(scheme, "http", 4) == 0)
             curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &r.httpStatus);
     }
-    // The file is complete on disk before anyone hears of the stop.
+    // An unnamed body gets its name while it is still open; the file is
+    // complete on disk before anyone hears of the stop.
+    const bool unnamed = t->file.IsUnnamed();
+    if (unnamed && r.code == CURLE_OK && t->written > 0 && !t->targetPath.empty())
+        CommitUnnamed(*t, r);
     errno = 0;
     if (!t->file.Close() && r.code == CURLE_OK) {
         r.code = CURLE_WRITE_ERROR;
         r.errorText = SystemError("cannot write", t->spoolPath, errno);
     }
     r.bytes = t->written;
-    if (t->written > 0 && !t->targetPath.empty())
+    if (!unnamed && t->written > 0 && !t->targetPath.empty())
         Commit(*t, r);
     PostStop(t->notifier, std::move(r));
+}
+
+void Worker::CommitUnnamed(Transfer& t, TransferResult& r)
+{
+    errno = 0;
+    if (t.file.LinkAs(t.targetPath)) {
+        r.committed = true;
+        return;
+    }
+    // The target exists: the new body takes a temporary name and replaces
+    // the old file in one rename, never leaving it missing or half written.
+    if (errno == EEXIST && t.file.LinkAs(t.spoolPath)) {
+        if (files::Rename(t.spoolPath, t.targetPath)) {
+            r.committed = true;
+            return;
+        }
+        r.errorText = SystemError("cannot store", t.targetPath, errno);
+        files::RemoveFile(t.spoolPath);
+        return;
+    }
+    r.errorText = SystemError("cannot store", t.targetPath, errno);
 }
 
 void Worker::Commit(const Transfer& t, TransferResult& r)
@@ -500,8 +541,10 @@ void Worker::DropAll()
         curl_multi_remove_handle(multi, t->easy);
         // A body that will never be complete must not stay behind.
         if (t->file.IsOpen() && !t->targetPath.empty()) {
+            const bool named = !t->file.IsUnnamed();
             t->file.Close();
-            files::RemoveFile(t->spoolPath);
+            if (named)
+                files::RemoveFile(t->spoolPath);
         }
     }
     running.clear();

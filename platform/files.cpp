@@ -136,6 +136,7 @@ File::~File()
 
 File::File(File&& other) noexcept
     : m_fd(other.m_fd)
+    , m_unnamed(other.m_unnamed)
 {
     other.m_fd = -1;
 }
@@ -145,6 +146,7 @@ File& File::operator=(File&& other) noexcept
     if (this != &other) {
         Close();
         m_fd = other.m_fd;
+        m_unnamed = other.m_unnamed;
         other.m_fd = -1;
     }
     return *this;
@@ -177,6 +179,28 @@ bool File::Open(std::string_view path, Mode mode)
         m_fd = -1;
         return false;
     }
+    return true;
+}
+
+bool File::OpenUnnamed(std::string_view folder)
+{
+    Close();
+    if (folder.empty())
+        return false;
+    m_fd = ::open(ToFsPath(folder).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    m_unnamed = m_fd >= 0;
+    return m_unnamed;
+}
+
+bool File::LinkAs(std::string_view path)
+{
+    if (!IsUnnamed())
+        return false;
+    // linkat(AT_EMPTY_PATH) needs a privilege; the /proc link does not.
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, ToFsPath(path).c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return false;
+    m_unnamed = false;
     return true;
 }
 
@@ -232,6 +256,7 @@ bool File::Close()
         return true;
     const bool ok = ::close(m_fd) == 0;
     m_fd = -1;
+    m_unnamed = false;
     return ok;
 }
 

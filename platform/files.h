@@ -53,6 +53,14 @@ public:
     File& operator=(const File&) = delete;
 
     bool Open(std::string_view path, Mode mode);
+    // Creates a file without a name in folder, open for writing: it vanishes
+    // when closed unless LinkAs gave it a name first, so nothing is left
+    // behind by a process that dies. False (errno set) where the file system
+    // has no such files.
+    bool OpenUnnamed(std::string_view folder);
+    bool IsUnnamed() const { return m_fd >= 0 && m_unnamed; }
+    // Gives an unnamed file the name path; fails with EEXIST when path exists.
+    bool LinkAs(std::string_view path);
     bool IsOpen() const { return m_fd >= 0; }
     // Reads up to n bytes; returns the count read, 0 at the end, -1 on error.
     std::int64_t Read(char* buffer, std::int64_t n);
@@ -66,6 +74,7 @@ public:
 
 private:
     int m_fd = -1;
+    bool m_unnamed = false;
 };
 
 } // namespace zorone::platform::files
