@@ -153,10 +153,10 @@ SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::Build(int idd)
 {
-    const res::DialogSpec* spec = res::FindDialog(idd);
-    if (!spec)
+    const res::DialogSpec* design = res::FindDialog(idd);
+    if (!design)
         return;
-    setWindowTitle(ToQt(*spec->title));
+    setWindowTitle(ToQt(*design->title));
     const DialogUnits units = DialogUnits::ForFont(font());
     auto* top = new QVBoxLayout(this);
     RowLayout rows(top);
@@ -214,13 +214,13 @@ void SettingsDialog::Build(int idd)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = new QPushButton(ToQt(*spec->ok), this);
+    auto* ok = new QPushButton(ToQt(*design->ok), this);
     ok->setObjectName(IdName(kIdOk));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     buttons->addWidget(ok);
-    if (spec->cancel) {
-        auto* cancel = new QPushButton(ToQt(*spec->cancel), this);
+    if (design->cancel) {
+        auto* cancel = new QPushButton(ToQt(*design->cancel), this);
         cancel->setObjectName(IdName(kIdCancel));
         cancel->setAutoDefault(false);
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -64,12 +64,12 @@ TEST(SettingsDialogTest, BuiltFromTheDialogTable)
     for (const auto& [idd, model] : dialogs) {
         SCOPED_TRACE(idd);
         SettingsDialog dialog(idd, *model, ui);
-        const res::DialogSpec* spec = res::FindDialog(idd);
-        EXPECT_EQ(dialog.windowTitle(), qt::ToQt(*spec->title));
-        EXPECT_EQ(Widget<QAbstractButton>(dialog, qt::kIdOk)->text(), qt::ToQt(*spec->ok));
-        EXPECT_EQ(dialog.Control(qt::kIdCancel) != nullptr, spec->cancel != nullptr);
-        if (spec->cancel) {
-            EXPECT_EQ(Widget<QAbstractButton>(dialog, qt::kIdCancel)->text(), qt::ToQt(*spec->cancel));
+        const res::DialogSpec* design = res::FindDialog(idd);
+        EXPECT_EQ(dialog.windowTitle(), qt::ToQt(*design->title));
+        EXPECT_EQ(Widget<QAbstractButton>(dialog, qt::kIdOk)->text(), qt::ToQt(*design->ok));
+        EXPECT_EQ(dialog.Control(qt::kIdCancel) != nullptr, design->cancel != nullptr);
+        if (design->cancel) {
+            EXPECT_EQ(Widget<QAbstractButton>(dialog, qt::kIdCancel)->text(), qt::ToQt(*design->cancel));
         }
         QStringList labels;
         for (QLabel* label : dialog.findChildren<QLabel*>())
