@@ -6,11 +6,10 @@ set -euo pipefail
 
 packages=(nginx wget wget2 httrack time python3)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Only the nginx package starts a service when installed.
+if dpkg-query -W -f='${Status}' nginx 2>/dev/null | grep -q "install ok installed"; then
+  exec bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
+fi
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -21,4 +20,4 @@ if [ ! -e /usr/sbin/policy-rc.d ]; then
   $sudo chmod +x /usr/sbin/policy-rc.d
   trap '$sudo rm -f /usr/sbin/policy-rc.d' EXIT
 fi
-bash "$(dirname "$0")/install-packages.sh" "${missing[@]}"
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
