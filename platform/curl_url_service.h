@@ -30,9 +30,10 @@ struct CurlUrlServiceOptions {
     // cannot exhaust file descriptors.
     int maxActive = 64;
     // Worker threads, each with its own connections; transfers go round
-    // them. More than one keeps a slow file system from stalling every
-    // transfer at once.
-    int workers = 4;
+    // them. Creating a file can take a millisecond or more on a busy disk;
+    // with one worker per usual transfer slot, such a wait holds up only the
+    // transfer that causes it.
+    int workers = 8;
     std::string userAgent = "Zorone/3.21 (+Linux)";
     // Whether the usual proxy variables (http_proxy, no_proxy...) apply.
     bool useProxyEnvironment = true;
