@@ -1,5 +1,6 @@
 // zorone-cli as a black box: exit status, what it prints, what it leaves on
 // disk, against a site served on loopback.
+#include "tests/support/cli_harness.h"
 #include "tests/support/loopback_http_server.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
@@ -8,37 +9,22 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <thread>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 
 namespace zorone::test {
 namespace {
-
-std::string CliPath()
-{
-    return std::string(ZORONE_TEST_BINARY_DIR) + "/cli/zorone-cli";
-}
-
-std::set<std::string> FilesUnder(const std::string& root)
-{
-    std::set<std::string> files;
-    if (!std::filesystem::exists(root))
-        return files;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files.insert(std::filesystem::relative(e.path(), root).string());
-    return files;
-}
 
 class Cli : public ::testing::Test {
 protected:
     Cli()
     {
-        server.Add("/site/top.html", HttpResponse::Ok("<html><a href=\"a.html\">a</a> <img src=\"img/p.gif\">"
-                                                       "<a href=\"sub/b.html\">b</a> <a href=\"http://127.0.0.2:9/x.html\">off</a>"
-                                                       "<a href=\"#top\">top</a></html>"));
+        server.Add("/site/top.html",
+            HttpResponse::Ok("<html><a href=\"a.html\">a</a> <img src=\"img/p.gif\">"
+                             "<a href=\"sub/b.html\">b</a> <a href=\"http://127.0.0.2:9/x.html\">off</a>"
+                             "<a href=\"#top\">top</a></html>"));
         server.Add("/site/a.html", HttpResponse::Ok("<a href=\"top.html\">back</a><a href=\"a.html?x=1\">self</a>"));
         server.Add("/site/sub/b.html", HttpResponse::Ok("<img src=\"../img/p.gif\"><a href=\"c.txt\">c</a>"));
         server.Add("/site/img/p.gif", HttpResponse::Ok("GIF89a", "image/gif"));
@@ -49,7 +35,7 @@ protected:
     {
         env.emplace("ZORONE_TIMEOUT", "3");
         env.emplace("HOME", dir.Path());
-        std::vector<std::string> all = {"--home", home};
+        std::vector<std::string> all = { "--home", home };
         all.insert(all.end(), args.begin(), args.end());
         return RunProcess(CliPath(), all, env);
     }
@@ -62,16 +48,16 @@ protected:
 
 TEST_F(Cli, MirrorsASiteWithSeveralTransfers)
 {
-    for (const char* slots : {"1", "2", "4"}) {
+    for (const char* slots : { "1", "2", "4" }) {
         std::filesystem::remove_all(dl);
-        const ProcessResult r = Run({"--path", dl, "--set", std::string("m_nMultiDownloadMax=") + slots, "--quiet",
-                                     server.Url("/site/top.html")});
+        const ProcessResult r = Run({ "--path", dl, "--set", std::string("m_nMultiDownloadMax=") + slots, "--quiet",
+            server.Url("/site/top.html") });
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out, "報告: 5個のファイルをゾロネしました。\n");
         const std::string host = "127.0.0.1:" + std::to_string(server.Port());
-        EXPECT_EQ(FilesUnder(dl), (std::set<std::string> {host + "/site/top.html", host + "/site/a.html",
-                                                          host + "/site/img/p.gif", host + "/site/sub/b.html",
-                                                          host + "/site/sub/c.txt"}))
+        EXPECT_EQ(FilesUnder(dl),
+            (std::set<std::string> { host + "/site/top.html", host + "/site/a.html", host + "/site/img/p.gif",
+                host + "/site/sub/b.html", host + "/site/sub/c.txt" }))
             << "slots " << slots;
         EXPECT_EQ(ReadFileBytes(dl + "/" + host + "/site/img/p.gif"), "GIF89a");
     }
@@ -79,27 +65,27 @@ TEST_F(Cli, MirrorsASiteWithSeveralTransfers)
 
 TEST_F(Cli, UsageErrorsDownloadNothing)
 {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string> {"--bogus", server.Url("/site/top.html")},
-          std::vector<std::string> {"--set", "m_nNoSuchKey=1", server.Url("/site/top.html")},
-          std::vector<std::string> {"--set", "novalue", server.Url("/site/top.html")},
-          std::vector<std::string> {"--path"}}) {
+    for (const std::vector<std::string>& args : { std::vector<std::string> { "--bogus", server.Url("/site/top.html") },
+             std::vector<std::string> { "--set", "m_nNoSuchKey=1", server.Url("/site/top.html") },
+             std::vector<std::string> { "--set", "novalue", server.Url("/site/top.html") },
+             std::vector<std::string> { "--path" } }) {
         const ProcessResult r = Run(args);
         EXPECT_EQ(r.exitCode, 2) << args[0];
         EXPECT_NE(r.err.find("zorone-cli:"), std::string::npos);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
     }
     EXPECT_TRUE(server.Requests().empty());
-    EXPECT_EQ(Run({"--help"}).exitCode, 0);
-    EXPECT_NE(Run({"--version"}).out.find("3.21"), std::string::npos);
+    EXPECT_EQ(Run({ "--help" }).exitCode, 0);
+    EXPECT_NE(Run({ "--version" }).out.find("3.21"), std::string::npos);
 }
 
 TEST_F(Cli, RefusedStartExitsOneAfterItsMessage)
 {
-    const ProcessResult r = Run({"--path", dl, "--set", "m_sTopURL="});
+    const ProcessResult r = Run({ "--path", dl, "--set", "m_sTopURL=" });
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("ゾロネ エラー: ホームページのURLを入力、またはリストを読み込んでください。"), std::string::npos);
-    const ProcessResult noFolder = Run({"--set", "m_sPath=", server.Url("/site/top.html")});
+    EXPECT_NE(
+        r.err.find("ゾロネ エラー: ホームページのURLを入力、またはリストを読み込んでください。"), std::string::npos);
+    const ProcessResult noFolder = Run({ "--set", "m_sPath=", server.Url("/site/top.html") });
     EXPECT_EQ(noFolder.exitCode, 1);
     EXPECT_NE(noFolder.err.find("保存場所を入力してください。"), std::string::npos);
     EXPECT_TRUE(server.Requests().empty());
@@ -110,8 +96,8 @@ TEST_F(Cli, KeepsZoroneSavButCountsTheRun)
     std::filesystem::create_directories(home);
     const std::string sav = "m_sPath=" + dl + "/\r\nm_nMultiDownloadMax=2\r\n";
     WriteFileBytes(home + "/Zorone.sav", sav);
-    const ProcessResult r =
-        Run({"--set", "m_nKaisouKind=1", "--set", "m_nKaisou=1", "--quiet", server.Url("/site/top.html")});
+    const ProcessResult r
+        = Run({ "--set", "m_nKaisouKind=1", "--set", "m_nKaisou=1", "--quiet", server.Url("/site/top.html") });
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(home + "/Zorone.sav"), sav);
     EXPECT_FALSE(PathExists(home + "/Zorone-m_sTopURL.sav"));
@@ -120,7 +106,7 @@ TEST_F(Cli, KeepsZoroneSavButCountsTheRun)
     // neighbours too; nothing deeper exists, so all five arrive.
     EXPECT_EQ(FilesUnder(dl).size(), 5u);
     EXPECT_NE(ReadFileBytes(home + "/zorone.ini").find("m_nTotalDownloadCount=5"), std::string::npos);
-    Run({"--quiet", server.Url("/site/top.html")});
+    Run({ "--quiet", server.Url("/site/top.html") });
     EXPECT_NE(ReadFileBytes(home + "/zorone.ini").find("m_nTotalDownloadCount=10"), std::string::npos);
 }
 
@@ -129,7 +115,7 @@ TEST_F(Cli, StalledServerEndsByTheTimeoutWithTheReport)
     HttpResponse stall;
     stall.stallBeforeHeaders = true;
     server.Add("/stall/top.html", stall);
-    const ProcessResult r = Run({"--path", dl, "--quiet", server.Url("/stall/top.html")});
+    const ProcessResult r = Run({ "--path", dl, "--quiet", server.Url("/stall/top.html") });
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "報告: 1個のファイルをゾロネしました。\n");
     EXPECT_TRUE(FilesUnder(dl).empty());
@@ -138,7 +124,7 @@ TEST_F(Cli, StalledServerEndsByTheTimeoutWithTheReport)
 TEST_F(Cli, NonAsciiDownloadFolderAndPlainProgressLines)
 {
     const std::string jp = dir / "ダウンロード先";
-    const ProcessResult r = Run({"--path", jp, server.Url("/site/sub/c.txt")});
+    const ProcessResult r = Run({ "--path", jp, server.Url("/site/sub/c.txt") });
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
     EXPECT_EQ(ReadFileBytes(jp + "/" + host + "/site/sub/c.txt"), "plain");
@@ -164,8 +150,8 @@ TEST_F(Cli, LoadsListsBeforeAndSavesTheListAfterTheCrawl)
     const std::string done = dir / "done.txt";
     WriteFileBytes(done, "\x81\x9b" + server.Url("/site/a.html") + "\r\n");
     const std::string out = dir / "out.csv";
-    const ProcessResult r = Run({"--path", dl, "--set", "m_sTopURL=", "--load", list, "--load", done, "--save", out,
-                                 "--quiet"});
+    const ProcessResult r
+        = Run({ "--path", dl, "--set", "m_sTopURL=", "--load", list, "--load", done, "--save", out, "--quiet" });
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\n");
     const std::string csv = ReadFileBytes(out);
@@ -181,7 +167,7 @@ TEST_F(Cli, LoadsListsBeforeAndSavesTheListAfterTheCrawl)
 
 TEST_F(Cli, MissingListFileIsAnError)
 {
-    const ProcessResult r = Run({"--path", dl, "--load", dir / "nope.csv", server.Url("/site/top.html")});
+    const ProcessResult r = Run({ "--path", dl, "--load", dir / "nope.csv", server.Url("/site/top.html") });
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(server.Requests().empty());
 }
@@ -203,8 +189,8 @@ TEST_F(Cli, CtrlCAbortsLetsTransfersFinishAndASecondCutsThem)
     server.Add("/slow/b.txt", drip);
     server.Add("/slow/c.txt", drip);
     const std::string list = dir / "slow.lst";
-    WriteFileBytes(list, server.Url("/slow/a.txt") + "\r\n" + server.Url("/slow/b.txt") + "\r\n" +
-                             server.Url("/slow/c.txt") + "\r\n");
+    WriteFileBytes(list,
+        server.Url("/slow/a.txt") + "\r\n" + server.Url("/slow/b.txt") + "\r\n" + server.Url("/slow/c.txt") + "\r\n");
     auto interrupt = [](int pid) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         ::kill(pid, SIGINT);
@@ -212,9 +198,9 @@ TEST_F(Cli, CtrlCAbortsLetsTransfersFinishAndASecondCutsThem)
         ::kill(pid, SIGINT);
     };
     const ProcessResult r = RunProcess(CliPath(),
-                                       {"--home", home, "--path", dl, "--set", "m_sTopURL=", "--set",
-                                        "m_nMultiDownloadMax=2", "--load", list, "--quiet"},
-                                       {{"ZORONE_TIMEOUT", "30"}, {"HOME", dir.Path()}}, {}, interrupt);
+        { "--home", home, "--path", dl, "--set", "m_sTopURL=", "--set", "m_nMultiDownloadMax=2", "--load", list,
+            "--quiet" },
+        { { "ZORONE_TIMEOUT", "30" }, { "HOME", dir.Path() } }, {}, interrupt);
     EXPECT_EQ(r.exitCode, 130) << r.err;
     // The two cut transfers still count as completed items; the third never started.
     EXPECT_EQ(r.out, "報告: 2個のファイルをゾロネしました。\n");

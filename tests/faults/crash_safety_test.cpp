@@ -8,7 +8,7 @@
 #include "platform/headless_loop.h"
 #include "platform/headless_ui.h"
 #include "settings/settings_file.h"
-#include "tests/faults/cli_harness.h"
+#include "tests/support/cli_harness.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -2,7 +2,7 @@
 // goes on to its report, every row completes, and no file (whole or partial)
 // appears where the write failed. The cases work for root as well, who
 // ignores permission bits: they rely on what no one may do.
-#include "tests/faults/cli_harness.h"
+#include "tests/support/cli_harness.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/loopback_http_server.h"
 

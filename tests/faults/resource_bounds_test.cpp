@@ -5,7 +5,7 @@
 #include "engine/extract_links.h"
 #include "platform/headless_loop.h"
 #include "platform/headless_ui.h"
-#include "tests/faults/cli_harness.h"
+#include "tests/support/cli_harness.h"
 #include "tests/support/loopback_http_server.h"
 
 namespace zorone::test {

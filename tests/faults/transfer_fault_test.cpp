@@ -2,7 +2,7 @@
 // go wrong, crawled end to end by zorone-cli: each row still completes as
 // "○", the crawl still ends with its report, no spool file stays behind, and
 // a good file already on disk is never replaced by a broken body.
-#include "tests/faults/cli_harness.h"
+#include "tests/support/cli_harness.h"
 #include "tests/support/ftp_server.h"
 #include "tests/support/loopback_http_server.h"
 
@@ -15,19 +15,6 @@ namespace zorone::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-int RefusedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd); // nothing listens there now
-    return ntohs(addr.sin_port);
-}
 
 struct Fault {
     const char* name; // also the file name under /site/
@@ -61,7 +48,7 @@ std::vector<Fault> Faults()
     r.stallAfterHeaders = true;
     add("stall-after.html", r);
     add("loop.html", HttpResponse::Redirect("/site/loop.html"));
-    add("refused.html", HttpResponse::Redirect("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/x.html"));
+    add("refused.html", HttpResponse::Redirect("http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/x.html"));
     add("error-empty.html", HttpResponse::Status(500));
     // An error page is a complete answer: its body is the item's file.
     add("error-page.html", HttpResponse::Status(500, "<h1>Internal error</h1>"), "<h1>Internal error</h1>");

@@ -73,19 +73,6 @@ std::string BinaryBody(size_t n)
     return s;
 }
 
-int UnusedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd); // nothing listens there now: connecting is refused
-    return ntohs(addr.sin_port);
-}
-
 class CurlUrlServiceTest : public ::testing::Test {
 protected:
     static CurlUrlServiceOptions Options(int maxActive = 64)
@@ -263,7 +250,7 @@ TEST_F(CurlUrlServiceTest, EveryFailureEndsWithExactlyOneStop)
     server.Add("/ok", HttpResponse::Ok("ok"));
 
     const std::pair<const char*, std::string> cases[] = {
-        { "refused", "http://127.0.0.1:" + std::to_string(UnusedPort()) + "/" },
+        { "refused", "http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/" },
         { "unresolvable", "http://nonexistent.invalid/index.html" },
         { "empty", "" },
         { "no host", "http://" },

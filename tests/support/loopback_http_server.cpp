@@ -15,6 +15,19 @@
 
 namespace zorone::test {
 
+int UnusedLoopbackPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd); // nothing listens there now
+    return ntohs(addr.sin_port);
+}
+
 namespace {
 
 constexpr std::size_t kMaxRequestHead = 64 * 1024;

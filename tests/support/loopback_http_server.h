@@ -65,6 +65,9 @@ struct HttpRequest {
     std::string Header(const std::string& name) const;
 };
 
+// A loopback port nothing listens on, so connecting to it is refused.
+int UnusedLoopbackPort();
+
 class LoopbackHttpServer {
 public:
     LoopbackHttpServer();
