@@ -20,7 +20,41 @@ unsigned NextChar(std::string_view s, size_t& i)
     return lead;
 }
 
+bool IsDecimal(std::string_view s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Sorting group of a size cell: empty, a number, anything else.
+int SizeGroup(std::string_view s)
+{
+    return s.empty() ? 0 : IsDecimal(s) ? 1 : 2;
+}
+
+// Two decimal texts by value, whatever their length: leading zeros aside,
+// the longer one is larger, and equal lengths compare digit by digit.
+int CompareDecimal(std::string_view a, std::string_view b)
+{
+    a.remove_prefix(std::min(a.find_first_not_of('0'), a.size()));
+    b.remove_prefix(std::min(b.find_first_not_of('0'), b.size()));
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
 } // namespace
+
+int CompareCells(int column, std::string_view a, std::string_view b)
+{
+    if (column != kColSize)
+        return CompareCp932(a, b);
+    const int ga = SizeGroup(a);
+    const int gb = SizeGroup(b);
+    if (ga != gb)
+        return ga < gb ? -1 : 1;
+    return ga == 1 ? CompareDecimal(a, b) : CompareCp932(a, b);
+}
 
 int CompareCp932(std::string_view a, std::string_view b)
 {
@@ -64,7 +98,7 @@ void SortByColumn(Core& core, int column)
     if (column >= 0 && column < kColumnCount) {
         const auto col = static_cast<size_t>(column);
         std::stable_sort(rows.begin(), rows.end(), [&](const DownloadItem& x, const DownloadItem& y) {
-            const int c = CompareCp932(x.cols[col], y.cols[col]);
+            const int c = CompareCells(column, x.cols[col], y.cols[col]);
             return descending ? c > 0 : c < 0;
         });
     }

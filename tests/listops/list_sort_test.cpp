@@ -36,6 +36,34 @@ TEST(CompareCp932, OrdersByCharacterCodes)
     }
 }
 
+TEST(CompareCells, SizesCompareAsNumbersWithEmptyCellsFirst)
+{
+    struct Case {
+        int column;
+        std::string a, b;
+        int sign;
+    };
+    const std::vector<Case> cases = {
+        { kColSize, "9", "10", -1 },
+        { kColSize, "9671", "94788", -1 },
+        { kColSize, "99814", "94788", 1 },
+        { kColSize, "", "0", -1 }, // not fetched yet
+        { kColSize, "007", "7", 0 },
+        { kColSize, "18446744073709551616", "9", 1 }, // wider than any integer type
+        { kColSize, "12", "12", 0 },
+        { kColSize, "999", "abc", -1 }, // an edited, non-numeric size after every number
+        { kColSize, "abc", "abd", -1 },
+        { kColFileName, "9", "10", 1 }, // other columns stay text
+        { kColUrl, "http://h/100", "http://h/9", -1 },
+    };
+    for (const Case& c : cases) {
+        const int r = CompareCells(c.column, c.a, c.b);
+        EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " vs " << c.b;
+        const int back = CompareCells(c.column, c.b, c.a);
+        EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " vs " << c.a;
+    }
+}
+
 // The straightforward reference: neighbours swapped when strictly out of
 // order, so equal keys never move past each other.
 void BubbleSort(std::vector<Row>& rows, int column, bool descending)
@@ -43,7 +71,8 @@ void BubbleSort(std::vector<Row>& rows, int column, bool descending)
     const size_t n = rows.size();
     for (size_t p = 0; p < n; ++p) {
         for (size_t j = 0; j + 1 < n - p; ++j) {
-            const int c = CompareCp932(rows[j][static_cast<size_t>(column)], rows[j + 1][static_cast<size_t>(column)]);
+            const int c
+                = CompareCells(column, rows[j][static_cast<size_t>(column)], rows[j + 1][static_cast<size_t>(column)]);
             if (descending ? c < 0 : c > 0)
                 std::swap(rows[j], rows[j + 1]);
         }
@@ -85,6 +114,22 @@ TEST_F(Sorting, MatchesTheBubbleSortInBothDirectionsOnEveryColumn)
     EXPECT_EQ(Status(), res::kFullColon + res::kStatusSortDone);
     EXPECT_EQ(core.window.progressHigh, 900);
     EXPECT_EQ(core.window.progressPos, 0);
+}
+
+TEST_F(Sorting, SizeColumnSortsByValue)
+{
+    for (const char* size : { "99814", "", "9671", "94788", "10" })
+        AddRow({ "", "", "", size, std::string("http://h/") + size });
+    SortByColumn(core, kColSize); // descending first
+    std::vector<std::string> sizes;
+    for (const Row& r : Rows())
+        sizes.push_back(r[kColSize]);
+    EXPECT_EQ(sizes, (std::vector<std::string> { "99814", "94788", "9671", "10", "" }));
+    SortByColumn(core, kColSize);
+    sizes.clear();
+    for (const Row& r : Rows())
+        sizes.push_back(r[kColSize]);
+    EXPECT_EQ(sizes, (std::vector<std::string> { "", "10", "9671", "94788", "99814" }));
 }
 
 TEST_F(Sorting, ShortListsOnlyFlipTheDirection)
