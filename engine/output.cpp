@@ -6,6 +6,17 @@
 #include <cstdio>
 
 namespace zorone {
+namespace {
+
+std::string FormatHead(const Core& core, int downloaded, int listed)
+{
+    char head[96];
+    std::snprintf(head, sizeof head, "%d/%d (%2d/%2d)", downloaded, listed, core.m_nActiveDownloads,
+                  core.settings.m_nMultiDownloadMax);
+    return head;
+}
+
+} // namespace
 
 int SetStatusText(Core& core, std::string_view text)
 {
@@ -66,14 +77,44 @@ void UpdateSummary(Core& core)
         downloaded += e.downloaded;
         listed += e.listed;
     }
-    char head[96];
-    std::snprintf(head, sizeof head, "%d/%d (%2d/%2d)", downloaded, listed, core.m_nActiveDownloads,
-                  core.settings.m_nMultiDownloadMax);
+    const std::string head = FormatHead(core, downloaded, listed);
     core.m_sSummary = "total:";
     core.m_sSummary += head;
     core.m_sSummary += lines;
     UpdateTrayAndTitle(core, res::kTitlePrefix + head);
     WriteFieldsToControls(core);
+}
+
+TallyTotals SumTally(const Core& core)
+{
+    TallyTotals totals;
+    for (int i = 0; i < core.tally.UsedCount(); ++i) {
+        totals.done += core.tally.At(i).downloaded;
+        totals.listed += core.tally.At(i).listed;
+    }
+    return totals;
+}
+
+std::string SummaryHead(const Core& core)
+{
+    const TallyTotals totals = SumTally(core);
+    return FormatHead(core, totals.done, totals.listed);
+}
+
+void RecountSummary(Core& core)
+{
+    core.tally.Reset();
+    const int n = core.list.GetItemCount();
+    for (int row = 0; row < n; ++row) {
+        const std::string& ext = core.list.GetItemText(row, kColExtension);
+        // Rows without an extension are in no count, as when they are added.
+        if (ext.empty())
+            continue;
+        core.tally.TallyListed(ext);
+        if (core.list.GetItemText(row, kColMark) == res::kMarkDone)
+            core.tally.TallyDownloaded(ext);
+    }
+    UpdateSummary(core);
 }
 
 void SetStartButtonCaption(Core& core, const std::string& caption)

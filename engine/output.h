@@ -18,6 +18,19 @@ void SetProgressPos(Core& core, int pos);
 int SetItemSize(Core& core, int row, std::int64_t bytes);
 // Rebuilds the summary text from the tally, then the title and tray icon.
 void UpdateSummary(Core& core);
+// The tally's sums: items done and items listed.
+struct TallyTotals {
+    int done = 0;
+    int listed = 0;
+};
+TallyTotals SumTally(const Core& core);
+// The summary's first line without "total:", as the title shows it:
+// "done/listed (running/allowed)" from the tally.
+std::string SummaryHead(const Core& core);
+// Counts the whole list into the tally afresh (every row listed, "○" rows
+// also done) and updates the summary, so that a list loaded from a file
+// shows its own totals rather than those of the rows added before it.
+void RecountSummary(Core& core);
 void UpdateTrayAndTitle(Core& core, std::string_view text);
 
 // Button 1003's caption: "ゾロネ！(&G)" or "中断(&G)".

@@ -65,6 +65,9 @@ void ClearList(Core& core)
     core.list.DeleteAllItems();
     core.tally.Reset();
     core.m_sSummary.clear();
+    // The title and tray tip count the list too; left alone they would go on
+    // showing the totals of the rows just removed.
+    UpdateTrayAndTitle(core, res::kTitlePrefix + SummaryHead(core));
     SetStatusText(core, res::kStatusClearDone);
     WriteFieldsToControls(core);
     core.m_bListModified = 0;

@@ -67,6 +67,8 @@ TEST_F(Maintenance, ClearEmptiesListTallyAndSummary)
     EXPECT_EQ(core.tally.UsedCount(), 0);
     EXPECT_EQ(core.m_sSummary, "");
     EXPECT_EQ(core.window.summaryText, "");
+    EXPECT_EQ(
+        core.window.title, res::kTitlePrefix + "0/0 ( 0/ " + std::to_string(core.settings.m_nMultiDownloadMax) + ")");
     EXPECT_EQ(core.m_bListModified, 0);
     EXPECT_EQ(core.settings.m_sPath, dir / "typed/"); // read from the box first
     EXPECT_EQ(Status(), res::kFullColon + res::kStatusClearDone);
