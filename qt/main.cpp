@@ -2,6 +2,7 @@
 #include "qt/app_wiring.h"
 #include "qt/list_dialogs.h"
 #include "qt/qt_dialog_runner.h"
+#include "qt/qt_translations.h"
 #include "web/program_folder.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    zorone::qt::InstallQtTranslations(app);
     zorone::qt::DialogFactories dialogs;
     dialogs.settings = [](QWidget* parent) { return std::make_unique<zorone::qt::QtDialogRunner>(parent); };
     dialogs.list = [](QWidget* parent) { return zorone::qt::MakeQtListDialogs(parent); };

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6svg6 libcurl4-openssl-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-pyftpdlib
-  fonts-ipafont-gothic xvfb xauth
+  fonts-ipafont-gothic xvfb xauth qt6-translations-l10n
 )
 
 bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
