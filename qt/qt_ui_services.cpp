@@ -5,10 +5,10 @@
 #include "qt/qt_text.h"
 #include "res/texts.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSystemTrayIcon>
@@ -45,6 +45,16 @@ QString ToQtNameFilter(const QString& filter)
         filters << parts[i] + QStringLiteral(" (") + patterns + u')';
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString WithFilterExtension(const QString& path, const QString& nameFilter)
+{
+    static const QRegularExpression kFirstPattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)[ )]"));
+    const QRegularExpressionMatch match = kFirstPattern.match(nameFilter);
+    const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+    if (!match.hasMatch() || name.isEmpty() || name.contains(u'.'))
+        return path;
+    return path + u'.' + match.captured(1);
 }
 
 QtUiServices::QtUiServices() = default;
@@ -120,7 +130,9 @@ std::string QtUiServices::PickSaveFile(const std::string& defaultExtension, cons
     dialog.setDefaultSuffix(ToQt(defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return FromQtPath(dialog.selectedFiles().constFirst());
+    // The list is written in the format its extension names: a name typed
+    // without one under the CSV filter must still become a CSV file.
+    return FromQtPath(WithFilterExtension(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()));
 }
 
 bool QtUiServices::ShellOpen(const std::string& target)
@@ -132,9 +144,41 @@ bool QtUiServices::ShellOpen(const std::string& target)
     // would cut it short).
     static const QRegularExpression kAddress(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
     const QString text = ToQt(target);
-    const QUrl url
-        = kAddress.match(text).hasMatch() ? QUrl(text, QUrl::TolerantMode) : QUrl::fromLocalFile(ToQtPath(target));
-    return url.isValid() && QDesktopServices::openUrl(url);
+    const bool address = kAddress.match(text).hasMatch();
+    const QUrl url = address ? QUrl(text, QUrl::TolerantMode) : QUrl::fromLocalFile(ToQtPath(target));
+    if (!url.isValid()) {
+        ReportNoHandler(target);
+        return false;
+    }
+    // The opener is asked and left to run: it may stay until the browser it
+    // started closes, and it says only by its exit status that the desktop
+    // has no program for the target. It is never stopped by Zorone, so that
+    // a browser started through it outlives the window.
+    auto* opener = new QProcess();
+    opener->setProgram(QString::fromLatin1(kOpener));
+    opener->setArguments({ address ? url.toString(QUrl::FullyEncoded) : url.toLocalFile() });
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    opener->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(
+        opener, &QProcess::finished, &m_openerReports, [this, opener, target](int code, QProcess::ExitStatus status) {
+            opener->deleteLater();
+            if (status != QProcess::NormalExit || code != 0)
+                ReportNoHandler(target);
+        });
+    QObject::connect(
+        opener, &QProcess::errorOccurred, &m_openerReports, [this, opener, target](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            opener->deleteLater();
+            ReportNoHandler(target);
+        });
+    opener->start();
+    return true;
+}
+
+void QtUiServices::ReportNoHandler(const std::string& target)
+{
+    MessageBox(res::kMsgNoHandler + target, res::kCaptionWarning, MbButtons::Ok);
 }
 
 void QtUiServices::TrayAdd(int icon, const std::string& tip)

@@ -3,6 +3,7 @@
 // the notification-area icon and the main window's title and visibility.
 #include "platform/ui_services.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -40,7 +41,14 @@ public:
     void SetWindowTitle(const std::string& title) override;
     void ShowMainWindow(bool show) override;
 
+    // The program that opens pages and addresses for the desktop.
+    static constexpr const char* kOpener = "xdg-open";
+
 private:
+    void ReportNoHandler(const std::string& target);
+
+    // Ties the openers' reports to the lifetime of these services.
+    QObject m_openerReports;
     QPointer<QWidget> m_window;
     QPointer<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_tray;
@@ -50,5 +58,10 @@ private:
 // "CSV File (*.csv)|*.csv|All (*.*)|*.*|" as a Qt name filter
 // "CSV File (*.csv) (*.csv);;All (*.*) (*)".
 QString ToQtNameFilter(const QString& filter);
+
+// path with the extension of a Qt name filter such as "CSV (*.csv)" added
+// when its file name has none; unchanged when it has one or the filter takes
+// any name.
+QString WithFilterExtension(const QString& path, const QString& nameFilter);
 
 } // namespace zorone::qt
