@@ -49,13 +49,16 @@ CZoroneApp::CZoroneApp(
     m_dlg.SetQuitHook([this](int exitCode) { m_loop.Quit(exitCode); });
 
     window.onColumnClick = [this](int column) { SortByColumn(m_dlg.core(), column); };
-    window.onDropFiles = [this](const std::vector<std::string>& paths) { OnDropFiles(m_dlg.core(), paths); };
+    window.onDropFiles = [this](const std::vector<std::string>& paths) {
+        Core& core = m_dlg.core();
+        LoadAndRecount(core, [&] { OnDropFiles(core, paths); });
+    };
     window.onFirstShown = [this] {
         Core& core = m_dlg.core();
         if (core.m_bFirstPaint != 1)
             return;
         core.m_bFirstPaint = 0;
-        RestoreCarryOverList(core);
+        LoadAndRecount(core, [&core] { RestoreCarryOverList(core); });
     };
 
     m_runner = dialogs.settings(&window);
@@ -99,6 +102,7 @@ void CZoroneApp::ShowTrayMenu()
 void CZoroneApp::Start()
 {
     OnInitDialog(m_dlg);
+    m_window->ApplyProfile(WindowProfile::Load(CSiteUtil::ProfilePath()));
     m_window->show();
 }
 
@@ -113,6 +117,9 @@ bool CZoroneApp::Finish()
     m_dlg.core().urls = nullptr;
     m_urls.reset();
     OnDestroyWindow(m_dlg);
+    // The window's place and look are a convenience: failing to keep them is
+    // not worth a message when the window is already closing.
+    m_window->Profile().Save(CSiteUtil::ProfilePath());
     m_window->hide();
     return m_dlg.SaveSettings() == 1;
 }

@@ -5,10 +5,11 @@
 // it; tests build one to drive the whole program through its widgets.
 //
 // Life cycle: construction loads the settings; Start initialises the window
-// (histories, the first-run hint before the window shows, the tray icon) and
-// shows it, and its first paint offers the carry-over list; the exit flow
-// ends the event loop with quit code 18; Finish then stops the transfers,
-// saves the histories, removes the tray icon and saves the settings.
+// (histories, the first-run hint before the window shows, the tray icon),
+// places it as the user's profile says and shows it, and its first paint
+// offers the carry-over list; the exit flow ends the event loop with quit
+// code 18; Finish then stops the transfers, saves the histories, removes the
+// tray icon and saves the window's profile and the settings.
 #include "app/dialog_runner.h"
 #include "app/list_commands.h"
 #include "app/zorone_dlg.h"

@@ -3,14 +3,24 @@
 #include "qt/qt_text.h"
 #include "res/texts.h"
 
+#include <QApplication>
+#include <QPalette>
+
 #include <algorithm>
 
 namespace zorone::qt {
+
+QColor ErrorTextColor()
+{
+    const QColor base = QApplication::palette().color(QPalette::Base);
+    return base.lightness() < 128 ? QColor(0xff, 0x6b, 0x6b) : QColor(0xc0, 0x10, 0x10);
+}
 
 DownloadListModel::DownloadListModel(DownloadList& list, QObject* parent)
     : QAbstractTableModel(parent)
     , m_list(list)
     , m_rowCount(list.GetItemCount())
+    , m_failedColor(ErrorTextColor())
 {
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(kFlushIntervalMs);
@@ -35,9 +45,23 @@ int DownloadListModel::columnCount(const QModelIndex& parent) const
 
 QVariant DownloadListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
         return {};
-    return ToQt(m_list.GetItemText(index.row(), index.column()));
+    switch (role) {
+    case Qt::DisplayRole:
+        return ToQt(m_list.GetItemText(index.row(), index.column()));
+    case Qt::ToolTipRole:
+        // The URL column is often narrower than its addresses.
+        if (index.column() == kColUrl)
+            return ToQt(m_list.GetItemText(index.row(), kColUrl));
+        return {};
+    case Qt::ForegroundRole:
+        if (m_list.GetItemText(index.row(), kColMark) == res::kMarkCross)
+            return m_failedColor;
+        return {};
+    default:
+        return {};
+    }
 }
 
 QVariant DownloadListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -62,8 +86,11 @@ void DownloadListModel::FlushChanges()
     const int colHigh = m_dirtyColHigh;
     m_dirtyLow = 1;
     m_dirtyHigh = 0;
+    // A changed mark recolours the whole row.
+    const int lastCol = colLow == kColMark ? kColumnCount - 1 : colHigh;
     if (low <= high)
-        emit dataChanged(index(low, colLow), index(high, colHigh), { Qt::DisplayRole });
+        emit dataChanged(
+            index(low, colLow), index(high, lastCol), { Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole });
 }
 
 void DownloadListModel::OnRowsInserted(int position, int count)
@@ -104,6 +131,8 @@ void DownloadListModel::OnRowsRemoved(int position, int count)
 
 void DownloadListModel::OnCellChanged(int row, int column)
 {
+    if (column == kColMark && onDownloadStarted && m_list.GetItemText(row, kColMark) == res::kMarkActive)
+        onDownloadStarted(row);
     if (HasPendingChanges()) {
         m_dirtyLow = std::min(m_dirtyLow, row);
         m_dirtyHigh = std::max(m_dirtyHigh, row);

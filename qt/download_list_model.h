@@ -10,7 +10,10 @@
 #include "engine/download_list.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QTimer>
+
+#include <functional>
 
 namespace zorone::qt {
 
@@ -23,6 +26,14 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Failed rows ("×") are drawn in this colour; by default an error red
+    // that reads on the current palette, light or dark.
+    void SetFailedColor(const QColor& color) { m_failedColor = color; }
+    QColor FailedColor() const { return m_failedColor; }
+
+    // Called with the row whose mark has just become "◇": its download began.
+    std::function<void(int row)> onDownloadStarted;
 
     // Sends the gathered cell changes now.
     void FlushChanges();
@@ -45,6 +56,11 @@ private:
     int m_dirtyColLow = 0;
     int m_dirtyColHigh = 0;
     QTimer m_flushTimer;
+    QColor m_failedColor;
 };
+
+// An error red for text on the application's palette: darker on light
+// backgrounds, lighter on dark ones, so that it stays readable on both.
+QColor ErrorTextColor();
 
 } // namespace zorone::qt

@@ -2,21 +2,27 @@
 
 #include "app/command_ids.h"
 #include "engine/data_exchange.h"
+#include "engine/output.h"
 #include "qt/download_list_model.h"
+#include "qt/list_filter.h"
 #include "qt/main_layout.h"
 #include "qt/menu_builder.h"
 #include "qt/qt_icons.h"
 #include "qt/qt_text.h"
 #include "res/main_dialog.h"
 #include "res/menus.h"
+#include "res/texts.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +32,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QUrl>
 #include <QWindow>
@@ -35,7 +43,10 @@
 namespace zorone::qt {
 namespace {
 
+// The designed widths; the URL column takes whatever the others leave.
 constexpr int kColumnWidths[kColumnCount] = { 20, 100, 50, 60, 181 };
+// Narrower than this, the filter row beside the list's label is hidden.
+constexpr int kMinFilterRowWidth = 160;
 constexpr int kLaidOutIds[] = { 1003, 1001, 1007, 1047, 1046, 1004, 1011, 1009, 1008, 1012 };
 
 // The dialog's font: a proportional Japanese gothic when one is installed.
@@ -108,6 +119,7 @@ MainWindow::MainWindow(CZoroneDlg& dlg, QWidget* parent)
     setCentralWidget(m_client);
     BuildMenus();
     BuildControls();
+    BuildFilterRow();
     SetUpListView();
     ConnectControls();
 
@@ -194,6 +206,8 @@ void MainWindow::BuildControls()
         if (c.id != res::kStaticId) {
             w->setObjectName(QString::number(c.id));
             m_controls[c.id] = w;
+        } else if (c.text == &res::kLabelList) {
+            m_listLabel = w;
         }
     }
     m_listView = static_cast<QTableView*>(Control(1004));
@@ -201,10 +215,40 @@ void MainWindow::BuildControls()
     m_folderBox = static_cast<QComboBox*>(Control(1046));
 }
 
+void MainWindow::BuildFilterRow()
+{
+    m_filterRow = new QWidget(m_client);
+    m_filterRow->setObjectName(QStringLiteral("filterRow"));
+    auto* row = new QHBoxLayout(m_filterRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(ToQt(res::kLabelFilter), m_filterRow);
+    label->setObjectName(QStringLiteral("filterLabel"));
+    m_filterText = new QLineEdit(m_filterRow);
+    m_filterText->setObjectName(QStringLiteral("filterText"));
+    m_filterText->setClearButtonEnabled(true);
+    m_filterText->setPlaceholderText(ToQt(res::kColumnUrl));
+    label->setBuddy(m_filterText);
+    m_filterMarks = new QComboBox(m_filterRow);
+    m_filterMarks->setObjectName(QStringLiteral("filterMarks"));
+    // In the order of MarkFilter.
+    for (const std::string* text :
+        { &res::kFilterAllMarks, &res::kFilterWaiting, &res::kFilterDone, &res::kFilterFailed })
+        m_filterMarks->addItem(ToQt(*text));
+    m_followBox = new QCheckBox(ToQt(res::kCheckFollowDownload), m_filterRow);
+    m_followBox->setObjectName(QStringLiteral("followDownload"));
+    m_followBox->setChecked(true);
+    row->addWidget(label);
+    row->addWidget(m_filterText, 1);
+    row->addWidget(m_filterMarks);
+    row->addWidget(m_followBox);
+}
+
 void MainWindow::SetUpListView()
 {
     m_listModel = std::make_unique<DownloadListModel>(m_core.list);
-    m_listView->setModel(m_listModel.get());
+    m_filterModel = std::make_unique<ListFilterModel>(m_core.list);
+    m_filterModel->setSourceModel(m_listModel.get());
+    m_listView->setModel(m_filterModel.get());
     m_listView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_listView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listView->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -220,7 +264,7 @@ void MainWindow::SetUpListView()
     QHeaderView* columns = m_listView->horizontalHeader();
     columns->setSectionsClickable(true);
     columns->setHighlightSections(false);
-    columns->setStretchLastSection(false);
+    columns->setStretchLastSection(true);
     columns->setMinimumSectionSize(0);
     for (int i = 0; i < kColumnCount; ++i)
         columns->resizeSection(i, kColumnWidths[i]);
@@ -231,10 +275,13 @@ void MainWindow::ConnectControls()
     for (int id : { 1001, 1003, 1007 })
         connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this, [this, id] { Command(id); });
 
-    connect(m_listView->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-        if (onColumnClick)
-            onColumnClick(column);
-    });
+    connect(m_listView->horizontalHeader(), &QHeaderView::sectionClicked, this, &MainWindow::OnColumnClicked);
+    connect(m_filterText, &QLineEdit::textChanged, this, &MainWindow::ApplyFilter);
+    connect(m_filterMarks, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyFilter);
+    m_listModel->onDownloadStarted = [this](int row) { FollowDownload(row); };
+    // Only the user's own scrolling (wheel, bar, page keys on the bar) counts
+    // as theirs; the view's scrolling to follow a download does not.
+    connect(m_listView->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_userScrolled.start(); });
     connect(m_listView, &QWidget::customContextMenuRequested, this, [this] { m_listMenu->exec(QCursor::pos()); });
     connect(m_listView, &QAbstractItemView::doubleClicked, this, [this] { Command(cmd::kEditItems); });
 
@@ -288,6 +335,95 @@ void MainWindow::LayoutControls()
             r = LayoutRect(id, window, QRect(m_client->mapToGlobal(r->topLeft()), current.size()), m_laidOutSummary);
         w->setGeometry(*r);
     }
+    LayoutFilterRow();
+}
+
+void MainWindow::LayoutFilterRow()
+{
+    // Between the list's label and the start button, on the buttons' line,
+    // so that the list keeps all of its height.
+    QWidget* start = Control(1003);
+    const int left = m_listLabel->x() + m_listLabel->sizeHint().width() + 8;
+    const int right = start->x() - 8;
+    if (right - left < kMinFilterRowWidth) {
+        m_filterRow->hide();
+        return;
+    }
+    m_filterRow->setGeometry(left, start->y(), right - left, start->height());
+    m_filterRow->show();
+}
+
+void MainWindow::ApplyFilter()
+{
+    m_filterModel->SetFilter(m_filterText->text(), static_cast<MarkFilter>(std::max(0, m_filterMarks->currentIndex())));
+}
+
+void MainWindow::OnColumnClicked(int column)
+{
+    if (!onColumnClick)
+        return;
+    onColumnClick(column);
+    // A list too short to sort, a declined long sort or a lack of memory
+    // leave the order as it was; only a finished sort moves the indicator.
+    if (m_core.list.GetItemCount() >= 2 && m_core.window.statusText == res::kFullColon + res::kStatusSortDone)
+        m_sortColumn = column;
+    ShowSortIndicator();
+}
+
+void MainWindow::ShowSortIndicator()
+{
+    QHeaderView* header = m_listView->horizontalHeader();
+    header->setSortIndicatorShown(m_sortColumn >= 0);
+    header->setSortIndicator(m_sortColumn, m_core.m_bSortDescending == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void MainWindow::FollowDownload(int row)
+{
+    if (!m_followBox->isChecked() || m_core.m_bRunning != 1)
+        return;
+    if (m_userScrolled.isValid() && m_userScrolled.elapsed() < kFollowPauseMs)
+        return;
+    const QModelIndex shown = m_filterModel->mapFromSource(m_listModel->index(row, 0));
+    if (shown.isValid())
+        m_listView->scrollTo(shown, QAbstractItemView::EnsureVisible);
+}
+
+void MainWindow::ApplyProfile(const WindowProfile& profile)
+{
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens << s->availableGeometry();
+    QRect frame = PlaceOnScreens(profile.geometry, screens);
+    if (frame.isEmpty()) {
+        const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+        frame = FirstStartFrame(
+            s ? s->availableGeometry() : QRect(0, 0, 1024, 768), QSize(kMinTrackWidth, kMinTrackHeight));
+    }
+    setGeometry(frame);
+    if (profile.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    QHeaderView* columns = m_listView->horizontalHeader();
+    for (size_t i = 0; i < profile.columnWidths.size(); ++i)
+        if (profile.columnWidths[i] > 0)
+            columns->resizeSection(static_cast<int>(i), profile.columnWidths[i]);
+    m_sortColumn = profile.sortColumn;
+    if (m_sortColumn >= 0)
+        m_core.m_bSortDescending = profile.sortDescending ? 1 : 0;
+    ShowSortIndicator();
+    m_followBox->setChecked(profile.followDownload);
+}
+
+WindowProfile MainWindow::Profile() const
+{
+    WindowProfile p;
+    p.maximized = isMaximized();
+    p.geometry = p.maximized ? normalGeometry() : geometry();
+    for (size_t i = 0; i < p.columnWidths.size(); ++i)
+        p.columnWidths[i] = m_listView->horizontalHeader()->sectionSize(static_cast<int>(i));
+    p.sortColumn = m_sortColumn;
+    p.sortDescending = m_core.m_bSortDescending == 1;
+    p.followDownload = m_followBox->isChecked();
+    return p;
 }
 
 void MainWindow::UpdateMinimumSize()
@@ -348,20 +484,29 @@ void MainWindow::keyPressEvent(QKeyEvent* e)
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // Enter on a focused button presses it; anywhere else it closes the
-        // window, like Esc.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        // Enter on a focused button presses it. In the URL and folder boxes
+        // it starts the crawl, as the start menu command does: it never stops
+        // a running one. Elsewhere it does nothing, so that a stray Enter
+        // never loses the user's work.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
             button->click();
-            return;
-        }
-        RequestExit();
+        else if (InField(focusWidget()))
+            Command(cmd::kStartMenu);
         return;
     case Qt::Key_Escape:
-        RequestExit();
+        AskExit();
         return;
     default:
         QMainWindow::keyPressEvent(e);
     }
+}
+
+bool MainWindow::InField(const QWidget* w) const
+{
+    for (const QComboBox* box : { m_urlBox, m_folderBox })
+        if (w && (w == box || box->isAncestorOf(w)))
+            return true;
+    return false;
 }
 
 void MainWindow::RequestExit()
@@ -369,11 +514,24 @@ void MainWindow::RequestExit()
     Command(cmd::kExit);
 }
 
+void MainWindow::AskExit()
+{
+    // Esc is easily pressed by mistake: it ends the program only after a
+    // question, the exit flow's own when it will ask to save the list, this
+    // one otherwise.
+    const bool exitFlowAsks = m_core.m_bListModified == 1 && m_core.settings.m_bSaveExit == 1;
+    if (!exitFlowAsks
+        && m_core.ui.MessageBox(res::kMsgExitConfirm, res::kCaptionExit, platform::MbButtons::YesNo)
+            != platform::MbAnswer::Yes)
+        return;
+    RequestExit();
+}
+
 std::vector<int> MainWindow::SelectedRows()
 {
     std::vector<int> rows;
     for (const QModelIndex& index : m_listView->selectionModel()->selectedRows())
-        rows.push_back(index.row());
+        rows.push_back(m_filterModel->mapToSource(index).row());
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -399,6 +557,10 @@ void MainWindow::FlushRendering()
              WindowPart::Title, WindowPart::Tray, WindowPart::Combos })
         if (dirty & Bit(part))
             RenderPart(part);
+    // During a crawl the bar counts the list's progress, which moves with the
+    // title; a crawl's start and end change the caption.
+    if (dirty & (Bit(WindowPart::Title) | Bit(WindowPart::StartCaption)))
+        RenderProgress();
     m_listModel->FlushChanges();
     if (SummaryShown() != m_laidOutSummary)
         LayoutControls();
@@ -411,14 +573,9 @@ void MainWindow::RenderPart(WindowPart part)
     case WindowPart::Status:
         static_cast<QLabel*>(Control(1012))->setText(ToQt(model.statusText));
         break;
-    case WindowPart::Progress: {
-        auto* bar = static_cast<QProgressBar*>(Control(1008));
-        // Qt shows an empty range as a busy animation; an empty bar is meant.
-        const int high = std::max(model.progressHigh, model.progressLow + 1);
-        bar->setRange(model.progressLow, high);
-        bar->setValue(std::clamp(model.progressPos, model.progressLow, high));
+    case WindowPart::Progress:
+        RenderProgress();
         break;
-    }
     case WindowPart::Summary: {
         auto* edit = static_cast<QPlainTextEdit*>(Control(1011));
         const QString text = ToQtLines(model.summaryText);
@@ -443,6 +600,27 @@ void MainWindow::RenderPart(WindowPart part)
         LayoutControls();
         break;
     }
+}
+
+void MainWindow::RenderProgress()
+{
+    const WindowModel& model = m_core.window;
+    int low = model.progressLow;
+    int high = model.progressHigh;
+    int pos = model.progressPos;
+    // A file or list operation moves the position off 0 while it works and
+    // puts it back at its end; in between, a running crawl shows done/listed.
+    if (m_core.m_bRunning == 1 && pos == 0) {
+        const TallyTotals totals = SumTally(m_core);
+        low = 0;
+        high = totals.listed;
+        pos = totals.done;
+    }
+    auto* bar = static_cast<QProgressBar*>(Control(1008));
+    // Qt shows an empty range as a busy animation; an empty bar is meant.
+    high = std::max(high, low + 1);
+    bar->setRange(low, high);
+    bar->setValue(std::clamp(pos, low, high));
 }
 
 void MainWindow::RenderCombo(QComboBox& box, const ComboModel& model, std::vector<std::string>& shownItems)

@@ -7,7 +7,9 @@
 // at most once per kRenderIntervalMs, so a crawl's stream of updates costs a
 // few repaints a second rather than one per event.
 #include "app/zorone_dlg.h"
+#include "qt/window_profile.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -17,13 +19,16 @@
 #include <unordered_map>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QMenu;
 class QTableView;
 
 namespace zorone::qt {
 
 class DownloadListModel;
+class ListFilterModel;
 
 class MainWindow final : public QMainWindow, public WindowObserver {
 public:
@@ -34,6 +39,24 @@ public:
     QWidget* Control(int id) const;
     QTableView* ListView() const { return m_listView; }
     DownloadListModel* ListModel() const { return m_listModel.get(); }
+    // The view shows the list through this filter; its rows map to list
+    // rows with mapToSource.
+    ListFilterModel* FilterModel() const { return m_filterModel.get(); }
+    // The filter row above the list: the URL text, the kind of mark (all,
+    // waiting, done, failed) and the option that keeps the row being
+    // downloaded in view.
+    QLineEdit* FilterField() const { return m_filterText; }
+    QComboBox* MarkFilterBox() const { return m_filterMarks; }
+    QCheckBox* FollowBox() const { return m_followBox; }
+
+    // Puts the window where the profile says (a first-start frame when it
+    // holds none or only a place on a screen that is gone) and restores the
+    // column widths, the sort indicator and the follow option. Call before
+    // the window is shown.
+    void ApplyProfile(const WindowProfile& profile);
+    WindowProfile Profile() const;
+    // The column the list was last sorted by, -1 for none.
+    int SortColumn() const { return m_sortColumn; }
     // The pop-ups built from the menu resources: window (130, its "PopUp"),
     // tray (132, its "PopUp") and list (138).
     QMenu* WindowPopup() const;
@@ -61,6 +84,9 @@ public:
     std::function<void()> onFirstShown;
 
     static constexpr int kRenderIntervalMs = 40;
+    // After the user scrolls the list, it stays where they put it this long
+    // before it follows the downloads again.
+    static constexpr int kFollowPauseMs = 5000;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -76,6 +102,16 @@ private:
     void BuildControls();
     QWidget* CreateControl(int kind, const QString& text);
     void BuildMenus();
+    void BuildFilterRow();
+    void LayoutFilterRow();
+    void ApplyFilter();
+    void OnColumnClicked(int column);
+    void ShowSortIndicator();
+    void FollowDownload(int row);
+    void RenderProgress();
+    void AskExit();
+    // Whether w is the URL or the folder box or a part of one.
+    bool InField(const QWidget* w) const;
     void SetUpListView();
     void ConnectControls();
     void OnWindowChanged(WindowPart part) override;
@@ -93,6 +129,16 @@ private:
     QComboBox* m_urlBox = nullptr;
     QComboBox* m_folderBox = nullptr;
     std::unique_ptr<DownloadListModel> m_listModel;
+    // Declared after the list model, so that it goes first.
+    std::unique_ptr<ListFilterModel> m_filterModel;
+    QWidget* m_listLabel = nullptr;
+    QWidget* m_filterRow = nullptr;
+    QLineEdit* m_filterText = nullptr;
+    QComboBox* m_filterMarks = nullptr;
+    QCheckBox* m_followBox = nullptr;
+    int m_sortColumn = -1;
+    // Since the user last scrolled the list; invalid while they have not.
+    QElapsedTimer m_userScrolled;
     std::unique_ptr<QMenu> m_windowMenu;
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QMenu> m_listMenu;

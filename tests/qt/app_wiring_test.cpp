@@ -6,20 +6,26 @@
 #include "listops/list_files.h"
 #include "platform/code_page.h"
 #include "qt/download_list_model.h"
+#include "qt/list_filter.h"
 #include "tests/app/scripted_runner.h"
 #include "tests/qt/user_at_screen.h"
 #include "tests/support/loopback_http_server.h"
 #include "tests/support/temp_dir.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QUrl>
@@ -296,6 +302,137 @@ TEST_F(AppTest, ResidenceWithoutATrayMinimisesRatherThanLosingTheWindow)
     EXPECT_TRUE(window().isVisible());
     EXPECT_TRUE(window().isMinimized());
     EXPECT_EQ(core().m_bWindowShown, 1);
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+int CountMark(Core& core, const std::string& mark)
+{
+    int n = 0;
+    for (int r = 0; r < core.list.GetItemCount(); ++r)
+        n += core.list.GetItemText(r, kColMark) == mark ? 1 : 0;
+    return n;
+}
+
+TEST_F(AppTest, EnterInTheUrlBoxStartsACrawlWhoseProgressTheBarShows)
+{
+    LoopbackHttpServer server;
+    std::string top;
+    for (int i = 0; i < 40; ++i) {
+        top += "<a href=\"p" + std::to_string(i) + ".html\">p</a>";
+        server.Add("/site/p" + std::to_string(i) + ".html", HttpResponse::Ok("leaf"));
+    }
+    // The last page never answers: the crawl stays running with 41 of 42 done.
+    top += "<a href=\"slow.html\">slow</a>";
+    HttpResponse slow = HttpResponse::Ok("late");
+    slow.stallBeforeHeaders = true;
+    server.Add("/site/slow.html", slow);
+    server.Add("/site/top.html", HttpResponse::Ok(top));
+
+    SetCounter(7);
+    Make();
+    StartAndSettle();
+    window().resize(700, 300); // room for a few rows only
+    auto* urlBox = static_cast<QComboBox*>(window().Control(1047));
+    static_cast<QComboBox*>(window().Control(1046))->lineEdit()->setText(QString::fromStdString(home / "dl/"));
+    urlBox->lineEdit()->setText(QString::fromStdString(server.Url("/site/top.html")));
+    urlBox->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(urlBox->lineEdit(), &enter);
+    EXPECT_EQ(core().m_bRunning, 1);
+
+    ASSERT_TRUE(PumpUntil([this] { return CountMark(core(), Cp("○")) == 41 && CountMark(core(), Cp("◇")) == 1; }));
+    window().FlushRendering();
+    const auto* bar = static_cast<QProgressBar*>(window().Control(1008));
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 42);
+    EXPECT_EQ(bar->value(), 41);
+    // The row being downloaded was kept in view although it is far below.
+    int active = -1;
+    for (int r = 0; r < core().list.GetItemCount(); ++r)
+        if (core().list.GetItemText(r, kColMark) == Cp("◇"))
+            active = r;
+    ASSERT_GT(active, 10);
+    const QRect shown = list().visualRect(list().model()->index(active, 0));
+    EXPECT_TRUE(list().viewport()->rect().intersects(shown));
+
+    // Pressing Enter again while it runs neither stops it nor ends anything.
+    QCoreApplication::sendEvent(urlBox->lineEdit(), &enter);
+    EXPECT_EQ(core().m_bRunning, 1);
+    EXPECT_TRUE(window().isVisible());
+    user.Press("OK");
+    window().Command(32782); // stop
+    window().FlushRendering();
+    EXPECT_EQ(core().m_bRunning, 0);
+}
+
+TEST_F(AppTest, WindowPlaceColumnsSortAndFollowOptionComeBackAtTheNextStart)
+{
+    SetCounter(7);
+    Make();
+    StartAndSettle();
+    const QRect screen = window().screen()->availableGeometry();
+    const QRect first = window().geometry();
+    EXPECT_NEAR(first.width(), screen.width() * 6 / 10, 2) << "a first start takes 60% of the screen's width";
+    QHeaderView* header = list().horizontalHeader();
+    EXPECT_GT(header->sectionSize(kColUrl), 181) << "the URL column takes the room the others leave";
+
+    AddRows({ "http://h/b.html", "http://h/a.html" });
+    ClickHeader(kColFileName);
+    const Qt::SortOrder order = header->sortIndicatorOrder();
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), kColFileName);
+    const QRect placed(screen.x() + 30, screen.y() + 40, 500, 400);
+    window().setGeometry(placed);
+    header->resizeSection(kColFileName, 230);
+    window().FollowBox()->setChecked(false);
+    app->Finish();
+    app.reset();
+
+    Make();
+    StartAndSettle();
+    EXPECT_EQ(window().geometry(), placed);
+    EXPECT_EQ(list().horizontalHeader()->sectionSize(kColFileName), 230);
+    EXPECT_EQ(list().horizontalHeader()->sectionSize(kColMark), 20);
+    EXPECT_EQ(list().horizontalHeader()->sortIndicatorSection(), kColFileName);
+    EXPECT_EQ(list().horizontalHeader()->sortIndicatorOrder(), order);
+    EXPECT_FALSE(window().FollowBox()->isChecked());
+    // Zorone.sav keeps its own values only.
+    EXPECT_EQ(ReadFileBytes(home / "Zorone.sav").find("Column"), std::string::npos);
+}
+
+TEST_F(AppTest, ClearedAndLoadedListsShowTheirOwnTotals)
+{
+    SetCounter(7);
+    Make();
+    StartAndSettle();
+    AddRows({ "http://h/a.html", "http://h/b.html", "http://h/c.gif" });
+    core().list.SetItemText(0, kColMark, Cp("○"));
+    for (int r = 0; r < 3; ++r)
+        core().list.SetItemText(r, kColExtension, r == 2 ? "gif" : "html");
+    const std::string listFile = home / "three.csv";
+    ASSERT_EQ(WriteListFile(core(), platform::Utf8ToCp932(listFile)), 1);
+
+    static_cast<QPushButton*>(window().Control(1007))->click();
+    window().FlushRendering();
+    EXPECT_EQ(window().windowTitle(), U("ホームページ ゾロネ!!  0/0 ( 0/ 1)"));
+
+    QMimeData mime;
+    mime.setUrls({ QUrl::fromLocalFile(QString::fromStdString(listFile)) });
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window(), &drop);
+    window().FlushRendering();
+    EXPECT_EQ(core().list.GetItemCount(), 3);
+    EXPECT_EQ(Column(kColExtension), (std::vector<std::string> { "html", "html", "gif" }));
+    EXPECT_EQ(window().windowTitle(), U("ホームページ ゾロネ!!  1/3 ( 0/ 1)"));
+    const QString summary = static_cast<QPlainTextEdit*>(window().Control(1011))->toPlainText();
+    EXPECT_TRUE(summary.contains(U("html:1/2"))) << summary.toStdString();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/command_ids.h"
 #include "engine/data_exchange.h"
+#include "engine/output.h"
 #include "platform/code_page.h"
 #include "qt/download_list_model.h"
 #include "qt/qt_text.h"
@@ -7,6 +8,8 @@
 #include "tests/qt/window_fixture.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -18,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 
 #include <cctype>
@@ -187,12 +191,14 @@ TEST_F(MainWindowTest, ListViewHasTheFiveColumns)
 {
     QTableView* view = window->ListView();
     const char* headers[] = { "  ", "FileName", "拡張子", "サイズ", "URL" };
-    const int widths[] = { 20, 100, 50, 60, 181 };
+    const int widths[] = { 20, 100, 50, 60 };
     ASSERT_EQ(view->model()->columnCount(), 5);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         EXPECT_EQ(view->model()->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString(), U(headers[i]));
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(view->horizontalHeader()->sectionSize(i), widths[i]);
-    }
+    // The URL column takes the width the others leave.
+    EXPECT_TRUE(view->horizontalHeader()->stretchLastSection());
     EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
 }
@@ -355,19 +361,181 @@ TEST_F(MainWindowTest, SelectionReachesTheDialog)
     EXPECT_EQ(dlg.SelectedRows(), (std::vector<int> { 3, 6, 8 }));
 }
 
-TEST_F(MainWindowTest, CloseBoxEnterAndEscGoThroughTheExitFlow)
+void Press(QWidget* target, Qt::Key key)
+{
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &e);
+}
+
+TEST_F(MainWindowTest, EnterStartsFromEitherFieldAndEscAsksBeforeTheExitFlow)
 {
     int exits = 0;
+    int starts = 0;
     dlg.Route(cmd::kExit, [&] { ++exits; });
+    dlg.Route(cmd::kStartMenu, [&] { ++starts; });
     window->show();
-    window->Control(1047)->setFocus();
     window->close();
     EXPECT_TRUE(window->isVisible()) << "the exit flow decides whether the window goes";
-    for (Qt::Key key : { Qt::Key_Return, Qt::Key_Escape }) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.get(), &press);
+    EXPECT_EQ(exits, 1);
+
+    for (int id : { 1047, 1046 }) {
+        auto* box = static_cast<QComboBox*>(window->Control(id));
+        box->setFocus();
+        Press(box->lineEdit(), Qt::Key_Return);
+        Press(box->lineEdit(), Qt::Key_Enter);
     }
+    EXPECT_EQ(starts, 4);
+    window->ListView()->setFocus();
+    Press(window->ListView(), Qt::Key_Return);
+    Press(window->FilterField(), Qt::Key_Return);
+    EXPECT_EQ(starts, 4);
+    EXPECT_EQ(exits, 1) << "Enter never ends the program";
+
+    ui.QueueAnswer(platform::MbAnswer::No);
+    Press(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(exits, 1);
+    ui.QueueAnswer(platform::MbAnswer::Yes);
+    Press(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(exits, 2);
+    ASSERT_EQ(ui.CallsOf("MessageBox").size(), 2u);
+    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text, res::kMsgExitConfirm);
+
+    // When the exit flow will ask to save the list, that is the question.
+    core().m_bListModified = 1;
+    core().settings.m_bSaveExit = 1;
+    Press(window.get(), Qt::Key_Escape);
     EXPECT_EQ(exits, 3);
+    EXPECT_EQ(ui.CallsOf("MessageBox").size(), 2u);
+}
+
+TEST_F(MainWindowTest, FilterShowsMatchingRowsWithoutTouchingTheList)
+{
+    const std::pair<const std::string*, const char*> rows[] = {
+        { &res::kMarkDone, "http://h/a/one.html" },
+        { &res::kMarkCross, "http://h/B/two.html" },
+        { &res::kMarkWaiting, "http://h/b/three.gif" },
+        { &res::kMarkActive, "http://h/b/four.html" },
+        { &res::kMarkCross, "http://x/b/five.html" },
+    };
+    for (const auto& [mark, url] : rows) {
+        const int row = core().list.InsertItem(core().list.GetItemCount(), *mark);
+        core().list.SetItemText(row, kColUrl, url);
+    }
+    std::vector<std::string> before;
+    for (int r = 0; r < 5; ++r)
+        before.push_back(core().list.GetItemText(r, kColUrl));
+    QAbstractItemModel* shown = window->ListView()->model();
+    const auto shownUrls = [&] {
+        QStringList urls;
+        for (int r = 0; r < shown->rowCount(); ++r)
+            urls << shown->index(r, kColUrl).data().toString();
+        return urls.join(u' ');
+    };
+
+    window->FilterField()->setText(U("/b/"));
+    EXPECT_EQ(shownUrls(), U("http://h/B/two.html http://h/b/three.gif http://h/b/four.html http://x/b/five.html"));
+    window->MarkFilterBox()->setCurrentIndex(3); // failed
+    EXPECT_EQ(shownUrls(), U("http://h/B/two.html http://x/b/five.html"));
+    // Commands act on the list rows behind the shown ones.
+    window->ListView()->selectionModel()->select(
+        shown->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(dlg.SelectedRows(), (std::vector<int> { 4 }));
+
+    window->FilterField()->clear();
+    window->MarkFilterBox()->setCurrentIndex(1); // waiting: neither done, active nor failed
+    EXPECT_EQ(shownUrls(), U("http://h/b/three.gif"));
+    // A row whose mark changes joins or leaves at once.
+    core().list.SetItemText(2, kColMark, res::kMarkDone);
+    core().list.SetItemText(0, kColMark, res::kMarkWaiting);
+    window->FlushRendering();
+    EXPECT_EQ(shownUrls(), U("http://h/a/one.html"));
+    window->MarkFilterBox()->setCurrentIndex(0);
+    EXPECT_EQ(shown->rowCount(), 5);
+
+    std::vector<std::string> after;
+    for (int r = 0; r < 5; ++r)
+        after.push_back(core().list.GetItemText(r, kColUrl));
+    EXPECT_EQ(after, before) << "filtering never reorders or changes the list";
+    EXPECT_EQ(core().m_bListModified, 0);
+}
+
+TEST_F(MainWindowTest, FailedRowsStandOutAndUrlsShowWhole)
+{
+    core().list.InsertItem(0, res::kMarkDone);
+    core().list.InsertItem(1, res::kMarkCross);
+    core().list.SetItemText(1, kColUrl, "http://h/a/very/long/path/failed.html");
+    QAbstractItemModel* shown = window->ListView()->model();
+    for (int col = 0; col < 5; ++col) {
+        EXPECT_EQ(shown->index(1, col).data(Qt::ForegroundRole).value<QColor>(), window->ListModel()->FailedColor());
+        EXPECT_FALSE(shown->index(0, col).data(Qt::ForegroundRole).isValid());
+    }
+    EXPECT_EQ(shown->index(1, kColUrl).data(Qt::ToolTipRole).toString(), U("http://h/a/very/long/path/failed.html"));
+    // A row that fails later is recoloured with the rest of its row.
+    QList<QModelIndex> changed;
+    QObject::connect(shown, &QAbstractItemModel::dataChanged,
+        [&](const QModelIndex& from, const QModelIndex& to) { changed << from << to; });
+    core().list.SetItemText(0, kColMark, res::kMarkCross);
+    window->FlushRendering();
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_EQ(changed[1].column(), kColUrl);
+}
+
+TEST_F(MainWindowTest, DuringACrawlAnIdleBarCountsDoneAgainstListed)
+{
+    Core& c = core();
+    auto* bar = static_cast<QProgressBar*>(window->Control(1008));
+    c.m_bRunning = 1;
+    for (int i = 0; i < 4; ++i)
+        c.tally.TallyListed("html");
+    c.tally.TallyDownloaded("html");
+    UpdateSummary(c);
+    window->FlushRendering();
+    EXPECT_EQ(bar->maximum(), 4);
+    EXPECT_EQ(bar->value(), 1);
+
+    // A file or list operation has the bar while it works.
+    SetProgressRange(c, 0, 200);
+    SetProgressPos(c, 50);
+    window->FlushRendering();
+    EXPECT_EQ(bar->maximum(), 200);
+    EXPECT_EQ(bar->value(), 50);
+    SetProgressPos(c, 0);
+    window->FlushRendering();
+    EXPECT_EQ(bar->maximum(), 4);
+    EXPECT_EQ(bar->value(), 1);
+
+    c.m_bRunning = 0;
+    c.window.startCaption = res::kCaptionStart;
+    c.window.Notify(WindowPart::StartCaption);
+    window->FlushRendering();
+    EXPECT_EQ(bar->value(), 0) << "after the crawl the bar is the operations' again";
+}
+
+TEST_F(MainWindowTest, FollowsTheDownloadingRowUntilTheUserScrolls)
+{
+    window->resize(600, 400);
+    window->show();
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 300; ++i)
+        core().list.InsertItem(i, res::kMarkWaiting);
+    QTableView* view = window->ListView();
+    const auto inView = [&](int row) {
+        QCoreApplication::processEvents();
+        return view->viewport()->rect().intersects(view->visualRect(view->model()->index(row, 0)));
+    };
+    core().m_bRunning = 1;
+
+    window->FollowBox()->setChecked(false);
+    core().list.SetItemText(200, kColMark, res::kMarkActive);
+    EXPECT_FALSE(inView(200)) << "the option is off";
+    window->FollowBox()->setChecked(true);
+    core().list.SetItemText(250, kColMark, res::kMarkActive);
+    EXPECT_TRUE(inView(250));
+
+    view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    core().list.SetItemText(290, kColMark, res::kMarkActive);
+    EXPECT_TRUE(inView(0)) << "the user's scrolling is not undone";
+    EXPECT_FALSE(inView(290));
 }
 
 } // namespace
