@@ -279,9 +279,11 @@ void MainWindow::ConnectControls()
     connect(m_filterText, &QLineEdit::textChanged, this, &MainWindow::ApplyFilter);
     connect(m_filterMarks, &QComboBox::currentIndexChanged, this, &MainWindow::ApplyFilter);
     m_listModel->onDownloadStarted = [this](int row) { FollowDownload(row); };
-    // Only the user's own scrolling (wheel, bar, page keys on the bar) counts
-    // as theirs; the view's scrolling to follow a download does not.
+    // Only the user's own scrolling (wheel, bar) and moving through the rows
+    // count as theirs; the view's scrolling to follow a download does not.
     connect(m_listView->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_userScrolled.start(); });
+    connect(m_listView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this] { m_userScrolled.start(); });
     connect(m_listView, &QWidget::customContextMenuRequested, this, [this] { m_listMenu->exec(QCursor::pos()); });
     connect(m_listView, &QAbstractItemView::doubleClicked, this, [this] { Command(cmd::kEditItems); });
 
@@ -343,6 +345,8 @@ void MainWindow::LayoutFilterRow()
     // Between the list's label and the start button, on the buttons' line,
     // so that the list keeps all of its height.
     QWidget* start = Control(1003);
+    if (!m_filterRow || !m_listLabel || !start)
+        return;
     const int left = m_listLabel->x() + m_listLabel->sizeHint().width() + 8;
     const int right = start->x() - 8;
     if (right - left < kMinFilterRowWidth) {

@@ -137,7 +137,8 @@ private:
     QComboBox* m_filterMarks = nullptr;
     QCheckBox* m_followBox = nullptr;
     int m_sortColumn = -1;
-    // Since the user last scrolled the list; invalid while they have not.
+    // Since the user last scrolled the list or moved through its rows;
+    // invalid while they have not.
     QElapsedTimer m_userScrolled;
     std::unique_ptr<QMenu> m_windowMenu;
     std::unique_ptr<QMenu> m_trayMenu;
