@@ -415,6 +415,10 @@ void MainWindow::ApplyProfile(const WindowProfile& profile)
         m_core.m_bSortDescending = profile.sortDescending ? 1 : 0;
     ShowSortIndicator();
     m_followBox->setChecked(profile.followDownload);
+    if (profile.summaryShown >= 0 && profile.summaryShown != m_core.settings.m_nDisplayDownloadFileExList) {
+        m_core.settings.m_nDisplayDownloadFileExList = profile.summaryShown;
+        LayoutControls();
+    }
 }
 
 WindowProfile MainWindow::Profile() const
@@ -427,6 +431,7 @@ WindowProfile MainWindow::Profile() const
     p.sortColumn = m_sortColumn;
     p.sortDescending = m_core.m_bSortDescending == 1;
     p.followDownload = m_followBox->isChecked();
+    p.summaryShown = m_core.settings.m_nDisplayDownloadFileExList;
     return p;
 }
 

@@ -51,8 +51,8 @@ public:
 
     // Puts the window where the profile says (a first-start frame when it
     // holds none or only a place on a screen that is gone) and restores the
-    // column widths, the sort indicator and the follow option. Call before
-    // the window is shown.
+    // column widths, the sort indicator, the follow option and the summary's
+    // visibility. Call before the window is shown.
     void ApplyProfile(const WindowProfile& profile);
     WindowProfile Profile() const;
     // The column the list was last sorted by, -1 for none.

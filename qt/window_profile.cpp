@@ -28,6 +28,7 @@ WindowProfile WindowProfile::Load(const std::string& iniPath)
         p.sortColumn = -1;
     p.sortDescending = ReadProfileInt(iniPath, kSection, "SortDescending", 0) == 1;
     p.followDownload = ReadProfileInt(iniPath, kSection, "FollowDownload", 1) != 0;
+    p.summaryShown = ReadProfileInt(iniPath, kSection, "Summary", -1);
     return p;
 }
 
@@ -45,6 +46,7 @@ int WindowProfile::Save(const std::string& iniPath) const
     put("SortColumn", sortColumn);
     put("SortDescending", sortDescending ? 1 : 0);
     put("FollowDownload", followDownload ? 1 : 0);
+    put("Summary", summaryShown);
     return ok;
 }
 

@@ -17,6 +17,9 @@ struct WindowProfile {
     int sortColumn = -1; // the column last sorted by, -1 for none
     bool sortDescending = false;
     bool followDownload = true; // keep the row being downloaded in view
+    // The summary box's visibility (m_nDisplayDownloadFileExList), kept here
+    // as well so that it follows the user; -1 when never saved.
+    int summaryShown = -1;
 
     static WindowProfile Load(const std::string& iniPath);
     // 1 when every value was written.

@@ -390,8 +390,12 @@ TEST_F(AppTest, WindowPlaceColumnsSortAndFollowOptionComeBackAtTheNextStart)
     window().setGeometry(placed);
     header->resizeSection(kColFileName, 230);
     window().FollowBox()->setChecked(false);
+    window().Command(32796); // hide the summary
     app->Finish();
     app.reset();
+    // Another program folder's Zorone.sav would show it again; the user's
+    // profile keeps it hidden.
+    WriteFileBytes(home / "Zorone.sav", "");
 
     Make();
     StartAndSettle();
@@ -401,6 +405,8 @@ TEST_F(AppTest, WindowPlaceColumnsSortAndFollowOptionComeBackAtTheNextStart)
     EXPECT_EQ(list().horizontalHeader()->sortIndicatorSection(), kColFileName);
     EXPECT_EQ(list().horizontalHeader()->sortIndicatorOrder(), order);
     EXPECT_FALSE(window().FollowBox()->isChecked());
+    EXPECT_EQ(core().settings.m_nDisplayDownloadFileExList, 0);
+    EXPECT_TRUE(window().Control(1011)->geometry().isEmpty());
     // Zorone.sav keeps its own values only.
     EXPECT_EQ(ReadFileBytes(home / "Zorone.sav").find("Column"), std::string::npos);
 }

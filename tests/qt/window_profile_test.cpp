@@ -21,6 +21,7 @@ TEST(WindowProfileTest, KeepsEveryValueBesideTheCounter)
     saved.sortColumn = 3;
     saved.sortDescending = true;
     saved.followDownload = false;
+    saved.summaryShown = 0;
     ASSERT_EQ(saved.Save(ini), 1);
 
     const WindowProfile loaded = WindowProfile::Load(ini);
@@ -30,12 +31,14 @@ TEST(WindowProfileTest, KeepsEveryValueBesideTheCounter)
     EXPECT_EQ(loaded.sortColumn, 3);
     EXPECT_TRUE(loaded.sortDescending);
     EXPECT_FALSE(loaded.followDownload);
+    EXPECT_EQ(loaded.summaryShown, 0);
     EXPECT_NE(ReadFileBytes(ini).find("m_nTotalDownloadCount=12\r\n"), std::string::npos);
 
     const WindowProfile fresh = WindowProfile::Load(home / "missing.ini");
     EXPECT_TRUE(fresh.geometry.isEmpty());
     EXPECT_EQ(fresh.sortColumn, -1);
     EXPECT_TRUE(fresh.followDownload);
+    EXPECT_EQ(fresh.summaryShown, -1);
 }
 
 TEST(WindowProfileTest, SavedPlacesAreKeptOnlyOnScreensThatShowThem)
