@@ -208,7 +208,7 @@ TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)
     // other open one connection per worker and reuse it from then on.
     const int workers = Options().workers;
     for (int i = 0; i < 12; ++i) {
-        const std::string path = "/" + std::to_string(i);
+        const std::string path = std::string("/").append(std::to_string(i));
         server.Add(path, HttpResponse::Ok(path));
         EXPECT_EQ(Fetch(server.Url(path), dir / path).result.code, 0);
     }

@@ -220,7 +220,7 @@ TEST_F(LocalFiles, NoUrlWritesOutsideTheDownloadFolder)
     };
     fs::path dl = m_dir.Path();
     for (int level = 0; level < 24; ++level)
-        dl /= "d" + std::to_string(level);
+        dl /= std::string("d").append(std::to_string(level));
     fs::create_directories(dl);
     const std::string download = dl.string() + "/";
 
