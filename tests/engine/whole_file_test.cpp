@@ -30,7 +30,7 @@ struct Recorder : WindowObserver {
         const bool range = window.progressHigh != high;
         high = window.progressHigh;
         progress += (progress.empty() ? "" : " ")
-            + (range ? "r" + std::to_string(high) : "p" + std::to_string(window.progressPos));
+            + (range ? std::string("r").append(std::to_string(high)) : std::string("p").append(std::to_string(window.progressPos)));
     }
     void Clear()
     {
