@@ -10,7 +10,6 @@
 #include "listops/list_files.h"
 #include "platform/code_page.h"
 #include "platform/curl_url_service.h"
-#include "platform/files.h"
 #include "platform/headless_loop.h"
 #include "settings/profile_ini.h"
 #include "settings/settings_file.h"
@@ -143,11 +142,10 @@ int Run(const Options& o)
     ApplyOptions(core.settings, o);
     for (const std::string& file : o.loads) {
         const std::string path = platform::Utf8ToCp932(file);
-        if (!platform::files::GetStatus(path).exists) {
+        if (!LoadListFile(core, path)) {
             ui.Error("zorone-cli: cannot read list file '" + file + "'");
             return kExitUsage;
         }
-        LoadListFile(core, path);
     }
 
     InterruptWatcher interrupts(loop, dlg, urls);
@@ -184,6 +182,10 @@ int Run(const Options& o)
 int main(int argc, char** argv)
 {
     using namespace zorone::cli;
+    if (const std::string problem = zorone::platform::CodePageProblem(); !problem.empty()) {
+        std::fprintf(stderr, "zorone-cli: %s\n", problem.c_str());
+        return kExitRefused;
+    }
     const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty())
         return UsageError(parsed.error);
