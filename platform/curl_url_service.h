@@ -37,6 +37,10 @@ struct CurlUrlServiceOptions {
     std::string userAgent = "Zorone/3.21 (+Linux)";
     // Whether the usual proxy variables (http_proxy, no_proxy...) apply.
     bool useProxyEnvironment = true;
+    // Whether bodies go to files without a name where the file system has
+    // them; off, every body takes the named spool file that other file
+    // systems need (tests use this to reach that path).
+    bool unnamedSpoolFiles = true;
 };
 
 class CurlUrlService final : public UrlService {
@@ -52,8 +56,9 @@ public:
     CurlUrlService(const CurlUrlService&) = delete;
     CurlUrlService& operator=(const CurlUrlService&) = delete;
 
+    using UrlService::Open;
     Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
-                TransferEvents* events) override;
+                const std::string& downloadFolder, TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 

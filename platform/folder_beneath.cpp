@@ -55,7 +55,7 @@ std::vector<std::string> Components(const std::string& path)
 
 // One more folder down: by the whole prefix below root where the kernel
 // checks that it stays there, or by the one name without following a link.
-// A walk meets a link as ELOOP; it is told as a path leading out.
+// A walk meets a link as ELOOP or ENOTDIR; it is told as a path leading out.
 int OpenStep(int root, int parent, const std::string& prefix, const std::string& name, Confinement confinement)
 {
     if (confinement == Confinement::Kernel)
@@ -65,7 +65,9 @@ int OpenStep(int root, int parent, const std::string& prefix, const std::string&
         return -1;
     }
     const int fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0 && errno == ELOOP)
+    struct stat sb {};
+    if (fd < 0 && (errno == ELOOP || errno == ENOTDIR)
+        && ::fstatat(parent, name.c_str(), &sb, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(sb.st_mode))
         errno = EXDEV;
     return fd;
 }
