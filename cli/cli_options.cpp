@@ -44,6 +44,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
             o.help = true;
         } else if (a == "--version") {
             o.version = true;
+        } else if (a == "--list-settings") {
+            o.listSettings = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (IsOption(a, "--home") || IsOption(a, "--path") || IsOption(a, "--set") ||
@@ -68,10 +70,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
                     return r;
                 }
                 std::string key = value.substr(0, eq);
-                if (!FindSettingField(key)) {
-                    r.error = "unknown setting '" + key + "' (the keys are those of Zorone.sav)";
+                const SettingField* field = FindSettingField(key);
+                if (!field) {
+                    r.error = "unknown setting '" + key + "' (--list-settings lists them)";
                     return r;
                 }
+                if (r.error = CheckSettingValue(*field, std::string_view(value).substr(eq + 1)); !r.error.empty())
+                    return r;
                 o.sets.emplace_back(std::move(key), value.substr(eq + 1));
             }
         } else {
@@ -93,12 +98,23 @@ const char* UsageText()
            "  --load FILE        append a list file (.csv, .txt, .lst) before the crawl (repeatable)\n"
            "  --save FILE        write the list to FILE after the crawl (format by extension)\n"
            "  --quiet            print nothing but errors and the final report\n"
+           "  --list-settings    list the settings --set takes, with their ranges and defaults\n"
            "  -h, --help         show this help\n"
            "  --version          show the version\n"
            "\n"
-           "The URLs replace the URL field (joined by line breaks). Exit status: 0 when the\n"
-           "crawl ran to its end, 1 when it could not start, 2 for a usage error, 130 after\n"
-           "Ctrl-C (a first Ctrl-C lets transfers in flight finish, a second cuts them).\n";
+           "The URLs are the top URLs (the URL field, joined by line breaks); without any,\n"
+           "only the rows of --load files are fetched. Each transfer that fails (an HTTP\n"
+           "status of 400 or above, a network or TLS error, a file that cannot be stored)\n"
+           "is reported on stderr and its row ends \"×\".\n"
+           "\n"
+           "Exit status:\n"
+           "  0    the crawl ran to its end and every transfer succeeded\n"
+           "  1    the crawl could not start (no URL and no list, no download folder)\n"
+           "  2    usage error (unknown option, invalid --set value, unreadable --load file)\n"
+           "  3    the crawl ran to its end and at least one transfer failed\n"
+           "  4    the --save list could not be written (wins over 3)\n"
+           "  130  interrupted by Ctrl-C (a first Ctrl-C lets transfers in flight finish,\n"
+           "       a second cuts them)\n";
 }
 
 const char* VersionText()

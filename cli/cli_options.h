@@ -16,6 +16,7 @@ struct Options {
     bool quiet = false;
     bool help = false;
     bool version = false;
+    bool listSettings = false; // --list-settings
     std::vector<std::string> urls;
 };
 

@@ -10,7 +10,10 @@
 #include "listops/list_files.h"
 #include "platform/code_page.h"
 #include "platform/curl_url_service.h"
+#include "platform/files.h"
 #include "platform/headless_loop.h"
+#include "res/texts.h"
+#include "settings/setting_fields.h"
 #include "settings/profile_ini.h"
 #include "settings/settings_file.h"
 #include "web/program_folder.h"
@@ -30,6 +33,8 @@ namespace {
 
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitSomeFailed = 3;
+constexpr int kExitSaveFailed = 4;
 constexpr int kExitInterrupted = 130;
 
 int UsageError(const std::string& message)
@@ -59,15 +64,15 @@ void ApplyOptions(Settings& s, const Options& o)
 {
     if (o.path)
         s.m_sPath = platform::Utf8ToCp932(*o.path);
-    if (!o.urls.empty()) {
-        std::string field;
-        for (const std::string& url : o.urls) {
-            if (!field.empty())
-                field += "\r\n";
-            field += platform::Utf8ToCp932(url);
-        }
-        s.m_sTopURL = field;
+    // The top URLs are the arguments, and none without any: a run that only
+    // loads a list must not also crawl the window's last address.
+    std::string field;
+    for (const std::string& url : o.urls) {
+        if (!field.empty())
+            field += "\r\n";
+        field += platform::Utf8ToCp932(url);
     }
+    s.m_sTopURL = field;
     for (const auto& [key, value] : o.sets)
         ApplySettingValue(s, key, platform::Utf8ToCp932(value));
 }
@@ -124,6 +129,32 @@ void BlockSignals()
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+// Says each failed transfer on stderr as it happens.
+class FailurePrinter final : public FailureObserver {
+public:
+    FailurePrinter(TerminalUi& ui, bool quiet)
+        : m_ui(ui)
+        , m_quiet(quiet)
+    {
+    }
+    void OnTransferFailed(const std::string& url, const std::string& reason) override
+    {
+        if (!m_quiet)
+            m_ui.Error(platform::Cp932ToUtf8(res::kStatusTransferBroken) + platform::Cp932ToUtf8(url) + " (" +
+                       platform::Cp932ToUtf8(reason) + ")");
+    }
+
+private:
+    TerminalUi& m_ui;
+    bool m_quiet;
+};
+
+void PrintSettings()
+{
+    for (const SettingField& f : SettingFields())
+        std::printf("%s\n", DescribeSettingField(f).c_str());
+}
+
 int Run(const Options& o)
 {
     if (o.home)
@@ -137,12 +168,17 @@ int Run(const Options& o)
     Core& core = dlg.core();
     ui.Attach(core.window);
     core.window.AddObserver(&ui);
+    FailurePrinter failures(ui, o.quiet);
+    core.failureObserver = &failures;
+    // Failures are said one by one and in the exit status; there is no page
+    // to open in a terminal; an interrupted crawl says so.
+    core.crawlEnd = {.countFailures = false, .offerToOpen = false, .sayWhenAborted = true};
 
     dlg.LoadSettings();
     ApplyOptions(core.settings, o);
     for (const std::string& file : o.loads) {
         const std::string path = platform::Utf8ToCp932(file);
-        if (!LoadListFile(core, path)) {
+        if (!platform::files::GetStatus(path).exists || LoadListFile(core, path) != 1) {
             ui.Error("zorone-cli: cannot read list file '" + file + "'");
             return kExitUsage;
         }
@@ -163,9 +199,11 @@ int Run(const Options& o)
         continue;
     ui.Flush();
 
+    bool saveFailed = false;
     if (o.save) {
         const std::string path = platform::Utf8ToCp932(*o.save);
-        if (WriteListFile(core, path) != 1)
+        saveFailed = WriteListFile(core, path) != 1;
+        if (saveFailed)
             ui.Error("zorone-cli: cannot write list file '" + *o.save + "'");
     }
     // Add this run's items to the lifetime counter as it stands now: another
@@ -173,7 +211,11 @@ int Run(const Options& o)
     const std::string profile = CSiteUtil::ProfilePath();
     const int before = ReadProfileInt(profile, "Zorone", kCounterKey, 0);
     WriteProfileInt(profile, "Zorone", kCounterKey, before + core.m_nCrawlCount);
-    return interrupts.Interrupted() ? kExitInterrupted : 0;
+    if (saveFailed)
+        return kExitSaveFailed;
+    if (interrupts.Interrupted())
+        return kExitInterrupted;
+    return core.m_nFailedCount > 0 ? kExitSomeFailed : 0;
 }
 
 } // namespace
@@ -195,6 +237,10 @@ int main(int argc, char** argv)
     }
     if (parsed.options.version) {
         std::fputs(VersionText(), stdout);
+        return 0;
+    }
+    if (parsed.options.listSettings) {
+        PrintSettings();
         return 0;
     }
     return Run(parsed.options);

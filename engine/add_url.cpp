@@ -8,15 +8,43 @@
 #include "web/url_util.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace zorone {
 namespace {
 
-bool PassesSiteRule(Core& core, const std::string& url, const std::string& site, const std::string& ext)
+// The folder of every top URL (the URL field may hold several, one a line).
+std::vector<std::string> TopFolders(const std::string& topUrls)
 {
-    const bool onSite = url.size() >= site.size() && url.compare(0, site.size(), site) == 0;
-    if (onSite)
-        return true;
+    std::vector<std::string> folders;
+    size_t start = 0;
+    for (size_t i = 0; i <= topUrls.size(); ++i) {
+        if (i < topUrls.size() && topUrls[i] != '\r' && topUrls[i] != '\n')
+            continue;
+        if (i > start)
+            folders.push_back(CSiteUtil::GetUrlFolder(std::string_view(topUrls).substr(start, i - start)));
+        start = i + 1;
+    }
+    if (folders.empty())
+        folders.emplace_back();
+    return folders;
+}
+
+// The longest top folder that url lies under, or null when it is off every
+// site.
+const std::string* SiteOf(const std::vector<std::string>& folders, const std::string& url)
+{
+    const std::string* best = nullptr;
+    for (const std::string& site : folders) {
+        const bool under = url.size() >= site.size() && url.compare(0, site.size(), site) == 0;
+        if (under && (!best || site.size() > best->size()))
+            best = &site;
+    }
+    return best;
+}
+
+bool PassesOtherSiteRule(Core& core, const std::string& ext)
+{
     switch (core.settings.m_nOtherSite) {
     case 1:
         return true;
@@ -95,8 +123,17 @@ int AddURL(Core& core, std::string url)
     std::string ext = ToLowerCp932(CSiteUtil::GetExtension(name));
     MakeLowerCp932(core.settings.m_sOtherSiteEx);
 
-    const std::string site = CSiteUtil::GetUrlFolder(core.settings.m_sTopURL);
-    if (!PassesSiteRule(core, url, site, ext) || !PassesDepthRule(core, url, site) || IsDuplicate(core, url))
+    // A URL under any top URL's folder is on the site, and its relative
+    // depth counts from the deepest such folder; one let in from another
+    // site counts from the first top URL.
+    const std::vector<std::string> folders = TopFolders(core.settings.m_sTopURL);
+    const std::string* site = SiteOf(folders, url);
+    if (!site) {
+        if (!PassesOtherSiteRule(core, ext))
+            return 0;
+        site = &folders.front();
+    }
+    if (!PassesDepthRule(core, url, *site) || IsDuplicate(core, url))
         return 0;
 
     const int position = IsPriority(core, ext) ? 0 : core.list.GetItemCount();

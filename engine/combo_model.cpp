@@ -56,9 +56,17 @@ int ComboModel::FindStringPrefix(std::string_view text) const
     return -1;
 }
 
+int ComboModel::FindStringExact(std::string_view text) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i] == text)
+            return static_cast<int>(i);
+    return -1;
+}
+
 int ComboModel::SelectString(std::string_view text)
 {
-    const int i = FindStringPrefix(text);
+    const int i = FindStringExact(text);
     if (i >= 0 && m_edit != m_items[static_cast<size_t>(i)]) {
         m_edit = m_items[static_cast<size_t>(i)];
         ++m_revision;

@@ -26,8 +26,12 @@ public:
     // Index of the first item (from index 0) that begins with text, ASCII
     // case ignored; -1 when none does or text is empty.
     int FindStringPrefix(std::string_view text) const;
-    // Selects the first item beginning with text and shows it in the edit
-    // field; returns its index, or -1 (the edit field is then unchanged).
+    // Index of the first item equal to text byte for byte, or -1.
+    int FindStringExact(std::string_view text) const;
+    // Selects the item equal to text and shows it in the edit field; returns
+    // its index, or -1 (the edit field is then unchanged). Only an exact
+    // match selects: a prefix match would swap what the user typed for a
+    // longer history entry.
     int SelectString(std::string_view text);
     // Inserts at index (the end for -1), not sorted; returns the index.
     int InsertString(int index, std::string text);

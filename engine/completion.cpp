@@ -73,6 +73,21 @@ std::string FormatCount(const std::string& format, int n)
     return text;
 }
 
+// Frees the transfer's slot and asks for the next item.
+void ReleaseSlot(Core& core, CDownloadFile* transfer)
+{
+    --core.m_nActiveDownloads;
+    if (transfer)
+        core.transfers.erase(transfer);
+    KickDispatch(core);
+}
+
+// The first line of the URL field: the page a finished crawl offers to open.
+std::string FirstTopUrl(const std::string& topUrls)
+{
+    return topUrls.substr(0, topUrls.find_first_of("\r\n"));
+}
+
 } // namespace
 
 std::string LocalPathOf(const Core& core, const std::string& url)
@@ -97,13 +112,24 @@ int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer)
         CountCompleted(core, local);
         RemoveIfWanted(core, item);
     }
-    if (result != 0) {
-        --core.m_nActiveDownloads;
-        if (transfer)
-            core.transfers.erase(transfer);
-        KickDispatch(core);
-    }
+    if (result != 0)
+        ReleaseSlot(core, transfer);
     return 1;
+}
+
+void OnDownloadFailed(Core& core, CDownloadFile* transfer, const std::string& reason)
+{
+    // Nothing of a failed item counts: no analysis, no tally, no lifetime
+    // count, and its row stays for the user to see (and to retry).
+    const int row = core.list.FindItem(transfer->m_nItem);
+    const std::string url = row >= 0 ? core.list.GetItemText(row, kColUrl) : transfer->m_sUrl;
+    if (row >= 0)
+        core.list.MarkFailed(row);
+    ++core.m_nFailedCount;
+    core.m_bListModified = 1;
+    if (core.failureObserver)
+        core.failureObserver->OnTransferFailed(url, reason);
+    ReleaseSlot(core, transfer);
 }
 
 void CompleteLocally(Core& core, int row, const std::string& url, const std::string& local)
@@ -121,15 +147,19 @@ void CompleteLocally(Core& core, int row, const std::string& url, const std::str
 
 void FinishCrawl(Core& core)
 {
-    SetStatusText(core, res::kStatusCrawlDone);
+    const bool aborted = core.crawlEnd.sayWhenAborted && core.m_bAborted == 1;
+    SetStatusText(core, aborted ? res::kStatusAborted : res::kStatusCrawlDone);
     core.m_bRunning = 0;
     SetStartButtonCaption(core, res::kCaptionStart);
     UpdateSummary(core);
-    core.ui.MessageBox(FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount), res::kCaptionReport,
-                       platform::MbButtons::Ok);
-    if (core.ui.MessageBox(res::kMsgOpenDownloaded, res::kCaptionQuestionNote, platform::MbButtons::YesNo) ==
-        platform::MbAnswer::Yes)
-        core.ui.ShellOpen(LocalPathOf(core, core.settings.m_sTopURL));
+    std::string report = FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount);
+    if (core.crawlEnd.countFailures && core.m_nFailedCount > 0)
+        report += "\n" + FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount);
+    core.ui.MessageBox(report, res::kCaptionReport, platform::MbButtons::Ok);
+    if (core.crawlEnd.offerToOpen &&
+        core.ui.MessageBox(res::kMsgOpenDownloaded, res::kCaptionQuestionNote, platform::MbButtons::YesNo) ==
+            platform::MbAnswer::Yes)
+        core.ui.ShellOpen(LocalPathOf(core, FirstTopUrl(core.settings.m_sTopURL)));
     ++core.finishedCrawls;
 }
 

@@ -11,6 +11,10 @@ class CDownloadFile;
 // result 1: transfer stopped; 0: nothing complete (status text only).
 // Destroys the transfer. Returns 1.
 int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer);
+// Ends a transfer that failed for reason: the row is marked "×" and held
+// back for the rest of the crawl, the failure counted and reported, the slot
+// freed. Destroys the transfer.
+void OnDownloadFailed(Core& core, CDownloadFile* transfer, const std::string& reason);
 // Completes an item whose local file already exists.
 void CompleteLocally(Core& core, int row, const std::string& url, const std::string& local);
 // The end of a crawl: report and the question whether to open the top page.

@@ -17,6 +17,14 @@
 
 namespace zorone {
 
+// Told of every transfer that failed, with its reason, on the user-interface
+// thread: for front ends that list failures as they happen.
+class FailureObserver {
+public:
+    virtual ~FailureObserver() = default;
+    virtual void OnTransferFailed(const std::string& url, const std::string& reason) = 0;
+};
+
 struct Core {
     Core(platform::MessageLoop& loop, platform::UiServices& ui, platform::UrlService* urls);
     Core(const Core&) = delete;
@@ -40,6 +48,8 @@ struct Core {
     int m_nActiveDownloads = 0;
     int m_nLocalChecks = 0;
     int m_nCrawlCount = 0;
+    // Transfers of this crawl that failed (their rows end "×").
+    int m_nFailedCount = 0;
     int m_bListModified = 0;
     int m_bClosing = 0;
     std::string m_sSummary;
@@ -58,6 +68,22 @@ struct Core {
 
     // Crawls that reached their end (FinishCrawl), for front ends that wait.
     int finishedCrawls = 0;
+
+    FailureObserver* failureObserver = nullptr;
+    // How a front end wants the end of a crawl told.
+    struct CrawlEndStyle {
+        // The report adds a line counting failed transfers (a front end that
+        // says each failure by itself may leave it out).
+        bool countFailures = true;
+        // Ask whether to open the downloaded top page.
+        bool offerToOpen = true;
+        // A crawl ended by the abort command ends with the abort's status
+        // text rather than the one of a completed crawl.
+        bool sayWhenAborted = false;
+    };
+    CrawlEndStyle crawlEnd;
+    // Set by the abort command, cleared at the start of a crawl.
+    int m_bAborted = 0;
 
     // Transfers in flight (CDownloadFile), owned here from their start to
     // their completion.

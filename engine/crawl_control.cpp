@@ -16,15 +16,32 @@ namespace {
 
 constexpr int kHistoryMax = 10;
 
-// Puts value at the top of a history unless an entry already begins with it.
+// Puts value at the top of a history unless it is there already.
 void UpdateHistory(ComboModel& combo, const std::string& value)
 {
     // An empty field is no entry worth remembering.
-    if (value.empty() || combo.FindStringPrefix(value) >= 0)
+    if (value.empty() || combo.FindStringExact(value) >= 0)
         return;
     combo.InsertString(0, value);
     while (combo.GetCount() > kHistoryMax)
         combo.DeleteString(kHistoryMax);
+}
+
+// Each line of the URL field with its root "/" added where it has no path,
+// so that "http://host:8080" names the host's folder and not "http://".
+std::string WithRootPaths(const std::string& lines)
+{
+    std::string out;
+    size_t start = 0;
+    for (size_t i = 0; i <= lines.size(); ++i) {
+        if (i < lines.size() && lines[i] != '\r' && lines[i] != '\n')
+            continue;
+        out += CUrlUtil::WithRootPath(std::string_view(lines).substr(start, i - start));
+        if (i < lines.size())
+            out.push_back(lines[i]);
+        start = i + 1;
+    }
+    return out;
 }
 
 } // namespace
@@ -51,6 +68,9 @@ void StartCrawl(Core& core)
     SetStartButtonCaption(core, res::kCaptionAbort);
     SetStatusText(core, res::kStatusCrawlStarted);
     core.m_nCrawlCount = 0;
+    core.m_nFailedCount = 0;
+    core.m_bAborted = 0;
+    core.list.ReleaseFailedRows();
     core.m_bRunning = 1;
     AddTopURLs(core);
     KickDispatch(core);
@@ -59,7 +79,7 @@ void StartCrawl(Core& core)
 void AddTopURLs(Core& core)
 {
     ReadFieldsFromControls(core);
-    core.settings.m_sTopURL = CUrlUtil::ExtractUrlsFromText(core.settings.m_sTopURL);
+    core.settings.m_sTopURL = WithRootPaths(CUrlUtil::ExtractUrlsFromText(core.settings.m_sTopURL));
     // A copy: adding may change the settings' text (never this one, but the
     // loop must not depend on that).
     const std::string field = core.settings.m_sTopURL;
@@ -142,6 +162,7 @@ void AbortCrawl(Core& core)
     if (core.m_bRunning != 1)
         return;
     core.m_bRunning = 0;
+    core.m_bAborted = 1;
     SetStartButtonCaption(core, res::kCaptionStart);
     SetStatusText(core, res::kStatusAborted);
     OnDownloadComplete(core, 0, nullptr);

@@ -59,14 +59,15 @@ void CDownloadFile::OnDataAvailable(std::uint64_t total, unsigned flags)
         SetItemSize(m_core, row, static_cast<std::int64_t>(total));
 }
 
-void CDownloadFile::ReportUnstoredBody(const platform::TransferResult& result)
+std::string TransferFailure(const platform::TransferResult& result)
 {
-    // A body cut short (reset, timeout, truncated) is not the file: the
-    // service dropped it and whatever good copy was in place stays.
+    if (result.httpStatus >= 400)
+        return "HTTP " + std::to_string(result.httpStatus);
     if (result.code != 0)
-        SetStatusText(m_core, res::kStatusTransferBroken + m_sUrl);
-    else if (!result.committed)
-        SetStatusText(m_core, res::kStatusWriteFailed + m_sLocalPath);
+        return result.errorText.empty() ? "transfer error " + std::to_string(result.code) : result.errorText;
+    if (!result.committed)
+        return result.errorText.empty() ? "not stored" : result.errorText;
+    return {};
 }
 
 void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
@@ -75,10 +76,13 @@ void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
         const int row = m_core.list.FindItem(m_nItem);
         if (row >= 0)
             SetItemSize(m_core, row, static_cast<std::int64_t>(result.bytes));
-        if (!result.committed)
-            ReportUnstoredBody(result);
     }
-    // Destroys this object: nothing of it may be touched afterwards.
+    // Both destroy this object: nothing of it may be touched afterwards.
+    if (std::string reason = TransferFailure(result); !reason.empty()) {
+        SetStatusText(m_core, res::kStatusTransferBroken + m_sUrl + " (" + reason + ")");
+        OnDownloadFailed(m_core, this, reason);
+        return;
+    }
     OnDownloadComplete(m_core, 1, this);
 }
 

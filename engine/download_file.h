@@ -23,8 +23,8 @@ public:
     ~CDownloadFile() override;
 
     // Opens url for the item; the body goes to localPath when complete.
-    // Every started transfer reaches OnDownloadComplete exactly once, also
-    // when the URL cannot be opened at all.
+    // Every started transfer reaches OnDownloadComplete or OnDownloadFailed
+    // exactly once, also when the URL cannot be opened at all.
     int StartDownload(ItemId item, std::string localPath, std::string url);
 
     void OnDataAvailable(std::uint64_t total, unsigned flags) override;
@@ -38,12 +38,14 @@ public:
     platform::UrlService::Handle m_handle = 0;
 
 private:
-    // Says in the status line why a received body did not become the file.
-    void ReportUnstoredBody(const platform::TransferResult& result);
-
     Core& m_core;
     std::string m_sSpoolPath;
 };
+
+// Why a stopped transfer did not give the item its file: an HTTP status of
+// 400 or above, a transfer error, or a body that could not be stored; the
+// empty text when the file is in place (an empty body counts).
+std::string TransferFailure(const platform::TransferResult& result);
 
 // The temporary file a transfer spools its body to: beside localPath, hidden,
 // unique within the process.

@@ -27,6 +27,7 @@ bool DownloadList::SetItemText(int row, int column, std::string text)
         IndexUrl(text);
     } else if (column == kColMark) {
         TrackWaiting(r, false);
+        m_failedIds.erase(r.item.id);
     }
     cell = std::move(text);
     if (column == kColMark)
@@ -75,6 +76,7 @@ bool DownloadList::DeleteItem(int row)
     const auto it = m_rows.begin() + row;
     UnindexUrl(it->item.cols[kColUrl]);
     TrackWaiting(*it, false);
+    m_failedIds.erase(it->item.id);
     m_keyOfId.erase(it->item.id);
     m_rows.erase(it);
     for (ListObserver* o : m_observers)
@@ -88,6 +90,7 @@ void DownloadList::DeleteAllItems()
     m_keyOfId.clear();
     m_urlCount.clear();
     m_waitingKeys.clear();
+    m_failedIds.clear();
     for (ListObserver* o : m_observers)
         o->OnReset();
 }
@@ -167,7 +170,7 @@ bool DownloadList::IsWaitingMark(const std::string& mark)
 
 void DownloadList::TrackWaiting(const Row& row, bool add)
 {
-    if (!IsWaitingMark(row.item.cols[kColMark]))
+    if (!IsWaitingMark(row.item.cols[kColMark]) || (add && m_failedIds.count(row.item.id)))
         return;
     if (add)
         m_waitingKeys.insert(row.key);
@@ -178,6 +181,25 @@ void DownloadList::TrackWaiting(const Row& row, bool add)
 int DownloadList::FirstWaitingRow() const
 {
     return m_waitingKeys.empty() ? -1 : PositionOfKey(*m_waitingKeys.begin());
+}
+
+void DownloadList::MarkFailed(int row)
+{
+    if (!SetItemText(row, kColMark, res::kMarkCross))
+        return;
+    const Row& r = m_rows[static_cast<size_t>(row)];
+    m_failedIds.insert(r.item.id);
+    m_waitingKeys.erase(r.key);
+}
+
+void DownloadList::ReleaseFailedRows()
+{
+    for (const ItemId id : m_failedIds) {
+        const auto it = m_keyOfId.find(id);
+        if (it != m_keyOfId.end())
+            m_waitingKeys.insert(it->second);
+    }
+    m_failedIds.clear();
 }
 
 void DownloadList::IndexUrl(const std::string& url)

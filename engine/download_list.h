@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace zorone {
@@ -54,6 +55,14 @@ public:
     // finished rows above it.
     int FirstWaitingRow() const;
 
+    // Marks the row failed ("×"). "×" means waiting to every reader of the
+    // list, but a row the crawl itself failed is held back from
+    // FirstWaitingRow until ReleaseFailedRows (the next crawl's start), so a
+    // crawl does not fetch a failing URL over and over. Any later change of
+    // the row's mark (an edit) releases it at once.
+    void MarkFailed(int row);
+    void ReleaseFailedRows();
+
     // The whole list, copied out, and its replacement: used by operations that
     // rebuild the list. Ids travel with the rows.
     std::vector<DownloadItem> CopyRows() const;
@@ -80,6 +89,7 @@ private:
     std::unordered_map<ItemId, std::int64_t> m_keyOfId;
     std::unordered_map<std::string, int> m_urlCount;
     std::set<std::int64_t> m_waitingKeys;
+    std::unordered_set<ItemId> m_failedIds;
     ItemId m_nextId = 1;
     std::vector<ListObserver*> m_observers;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -50,6 +51,27 @@ struct Notifier {
 std::string SystemError(const std::string& what, const std::string& path, int error)
 {
     return what + " " + path + ": " + std::strerror(error != 0 ? error : EIO);
+}
+
+// Whether a body headed for path is a compressed file. Such a file is stored
+// as the server sent it: servers often label a .tar.gz "Content-Encoding:
+// gzip", and decoding it would store the tar under the .gz name.
+bool IsCompressedFileName(const std::string& path)
+{
+    static constexpr const char* kSuffixes[] = {".gz", ".tgz", ".bz2", ".xz", ".zst", ".zip", ".7z", ".lz", ".lzma"};
+    for (const char* suffix : kSuffixes) {
+        const size_t n = std::strlen(suffix);
+        if (path.size() >= n && strcasecmp(path.c_str() + path.size() - n, suffix) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool IsHttpScheme(CURL* easy)
+{
+    const char* scheme = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_SCHEME, &scheme);
+    return scheme && strncasecmp(scheme, "http", 4) == 0;
 }
 
 // One worker thread driving one multi handle. The service runs several, so
@@ -104,6 +126,11 @@ struct Worker {
         CURL* easy = nullptr;
         files::File file;
         std::uint64_t written = 0;
+        // Set at the first body byte: an HTTP error answer's body (an error
+        // page) is read off the connection, which stays usable, but never
+        // written.
+        bool statusChecked = false;
+        bool errorStatus = false;
         std::string fileError;
         char errorBuffer[CURL_ERROR_SIZE] = {};
     };
@@ -144,6 +171,16 @@ struct Worker {
 };
 
 } // namespace
+
+std::string CaBundleFromEnvironment()
+{
+    for (const char* name : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return value;
+    }
+    return {};
+}
 
 std::string EncodeUrlForTransfer(const std::string& url)
 {
@@ -324,8 +361,14 @@ bool Worker::Configure(Transfer& t)
     ok = ok && curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_MAXREDIRS, options.maxRedirects) == CURLE_OK;
     // Empty: offer every encoding this libcurl can decode; bodies are stored
-    // decoded.
-    ok = ok && curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK;
+    // decoded, except compressed files, which are asked for and kept as they
+    // are.
+    if (IsCompressedFileName(t.targetPath))
+        ok = ok && curl_easy_setopt(e, CURLOPT_HTTP_CONTENT_DECODING, 0L) == CURLE_OK;
+    else
+        ok = ok && curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK;
+    if (!options.caBundle.empty())
+        ok = ok && curl_easy_setopt(e, CURLOPT_CAINFO, options.caBundle.c_str()) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str()) == CURLE_OK;
     ok = ok
         && curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()))
@@ -344,6 +387,14 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
     const size_t n = size * count;
     if (n == 0)
         return 0;
+    if (!t.statusChecked) {
+        t.statusChecked = true;
+        long status = 0;
+        curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
+        t.errorStatus = status >= 400 && IsHttpScheme(t.easy);
+    }
+    if (t.errorStatus)
+        return n;
     if (!t.file.IsOpen()) {
         // Folders and file appear only now, so a transfer without a body
         // leaves nothing behind.
@@ -428,16 +479,20 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     }
     if (t->easy) {
         curl_multi_remove_handle(multi, t->easy);
-        const char* scheme = nullptr;
-        curl_easy_getinfo(t->easy, CURLINFO_SCHEME, &scheme);
         // For ftp the response code is the last FTP reply, not an HTTP status.
-        if (scheme && strncasecmp(scheme, "http", 4) == 0)
+        if (IsHttpScheme(t->easy))
             curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &r.httpStatus);
     }
+    const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !t->targetPath.empty();
+    // A complete empty body is an empty file, which replaces an old one as
+    // any other body does.
+    if (storable && !t->file.IsOpen() && !t->placement->Open(t->file, r.errorText))
+        r.code = CURLE_WRITE_ERROR;
     // An unnamed body gets its name while it is still open; the file is
     // complete on disk before anyone hears of the stop.
+    const bool spooled = t->file.IsOpen();
     const bool unnamed = t->file.IsUnnamed();
-    if (unnamed && r.code == CURLE_OK && t->written > 0 && !t->targetPath.empty())
+    if (unnamed && storable && r.code == CURLE_OK)
         CommitUnnamed(*t, r);
     errno = 0;
     if (!t->file.Close() && r.code == CURLE_OK) {
@@ -445,7 +500,7 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         r.errorText = SystemError("cannot write", t->spoolPath, errno);
     }
     r.bytes = t->written;
-    if (!unnamed && t->written > 0 && !t->targetPath.empty())
+    if (!unnamed && spooled && !t->targetPath.empty())
         Commit(*t, r);
     PostStop(t->notifier, std::move(r));
 }
@@ -459,7 +514,7 @@ void Worker::Commit(Transfer& t, TransferResult& r)
 {
     // Done here, on the worker, so that file-system work never holds up the
     // user-interface thread; the rename replaces the old file in one step.
-    if (r.code != CURLE_OK) {
+    if (r.code != CURLE_OK || r.httpStatus >= 400) {
         t.placement->RemoveSpool();
         return;
     }

@@ -10,6 +10,10 @@
 //
 // Result codes are libcurl's CURLcode values; errorText is libcurl's message,
 // or the file error when the spool file could not be created or written.
+// An HTTP answer of 400 or above is reported with its status and code 0;
+// its body is never stored. A complete empty body is stored as an empty
+// file. Bodies of compressed files (.gz, .zip, ...) are stored as sent,
+// never content-decoded.
 #include "platform/message_loop.h"
 #include "platform/url_service.h"
 
@@ -18,6 +22,10 @@
 #include <string>
 
 namespace zorone::platform {
+
+// The CA bundle named by CURL_CA_BUNDLE, else SSL_CERT_FILE (as the curl
+// tool reads them), else "".
+std::string CaBundleFromEnvironment();
 
 struct CurlUrlServiceOptions {
     std::chrono::milliseconds connectTimeout { std::chrono::seconds(30) };
@@ -41,6 +49,8 @@ struct CurlUrlServiceOptions {
     // them; off, every body takes the named spool file that other file
     // systems need (tests use this to reach that path).
     bool unnamedSpoolFiles = true;
+    // The certificate authorities trusted for https; empty: the system's.
+    std::string caBundle = CaBundleFromEnvironment();
 };
 
 class CurlUrlService final : public UrlService {

@@ -15,14 +15,17 @@ namespace zorone::platform {
 constexpr unsigned kFirstDataNotification = 1; // BSCF_FIRSTDATANOTIFICATION
 
 struct TransferResult {
-    // 0 when the body arrived complete (an HTTP error status with its body
-    // counts as complete); otherwise a nonzero code of the service.
+    // 0 when the exchange ran to its end (an HTTP error status included);
+    // otherwise a nonzero code of the service.
     int code = 0;
     std::string errorText;
+    // The final HTTP status after redirects (0 for ftp). A status of 400 or
+    // above is a failure: its body (an error page) is never stored.
     long httpStatus = 0;
     std::uint64_t bytes = 0; // bytes written to the spool file
-    // The complete body now stands at the transfer's target path (a body
-    // that did not arrive whole never does: its spool file is removed).
+    // The complete body, an empty one included, now stands at the
+    // transfer's target path (a failed transfer's never does: its spool
+    // file is removed and an old target stays as it was).
     bool committed = false;
 };
 

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace zorone {
@@ -18,6 +19,12 @@ struct SettingField {
     int Settings::*number;       // for Int and Flag
     std::string_view textDefault;
     int numberDefault;
+    // For Int: the choices of a mode ("0|1|2"), kept as given when outside
+    // them, or empty for a count, which must lie in minimum..INT_MAX.
+    std::string_view choices;
+    int minimum;
+    // What the setting does, in a line, for --list-settings.
+    std::string_view meaning;
 };
 
 constexpr int kSettingCount = 21;
@@ -26,6 +33,14 @@ const std::array<SettingField, kSettingCount>& SettingFields();
 
 // The field with this key (case-sensitive), or nullptr.
 const SettingField* FindSettingField(std::string_view key);
+
+// Why value cannot be given to the setting key on a command line (an
+// integer beyond 32 bits, a count below its minimum), naming the valid
+// range; empty when it can. Values are read as Zorone.sav's are.
+std::string CheckSettingValue(const SettingField& field, std::string_view value);
+
+// One line describing the field: key, type, range, default, meaning.
+std::string DescribeSettingField(const SettingField& field);
 
 // The default top URL: any fixed page address may stand here.
 constexpr std::string_view kDefaultTopUrl = "http://www.example.com/";

@@ -142,6 +142,10 @@ void Scanner::OnValue(const std::string& value)
 {
     if (value.starts_with('#') || value.starts_with("mailto:"))
         return;
+    // "file:", "javascript:", "data:" and the like name nothing to fetch;
+    // resolved as paths they would become requests for nonsense.
+    if (CUrlUtil::HasOtherScheme(value))
+        return;
     std::string link = CSiteUtil::IsAbsoluteUrl(value) != 1 && CSiteUtil::IsValidUrlText(value) == 1
                            ? CUrlUtil::ResolveUrl(m_folder, value)
                            : value;

@@ -56,15 +56,16 @@ std::string GetExtension(std::string_view name)
 
 int IsAbsoluteUrl(std::string_view text)
 {
-    return text.starts_with("http://") || text.starts_with("ftp://") ? 1 : 0;
+    return text.starts_with("http://") || text.starts_with("https://") || text.starts_with("ftp://") ? 1 : 0;
 }
 
 int IsValidUrlText(std::string_view text)
 {
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        // A colon may only end a scheme: "ftp:" (index 3) or "http:" (index 4).
-        if (!IsLinkByte(c) && !(c == ':' && (i == 3 || i == 4)))
+        // A colon may only end a scheme: "ftp:" (index 3), "http:" (index 4)
+        // or "https:" (index 5).
+        if (!IsLinkByte(c) && !(c == ':' && i >= 3 && i <= 5))
             return 0;
     }
     return 1;

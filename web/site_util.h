@@ -13,9 +13,9 @@ std::string GetFileName(std::string_view url);
 std::string GetFolderName(std::string_view url);
 // Bytes after the last "." found at index 1 or above, or "".
 std::string GetExtension(std::string_view name);
-// "http://" or "ftp://" at the start, exact case.
+// "http://", "https://" or "ftp://" at the start, exact case.
 int IsAbsoluteUrl(std::string_view text);
-// Every byte is one allowed in a link (a colon only at index 3 or 4).
+// Every byte is one allowed in a link (a colon only at index 3, 4 or 5).
 int IsValidUrlText(std::string_view text);
 // Number of "/" and "\" bytes.
 int CountSeparators(std::string_view text);

@@ -6,11 +6,19 @@
 
 namespace zorone::CUrlUtil {
 
-// Resolves a link found in a document against the document's folder.
+// Resolves a link found in a document against the document's folder; a
+// link of a single "/" against the host's root, and "../" never climbs
+// above that root.
 std::string ResolveUrl(std::string_view documentUrl, std::string_view link);
+// Whether the link begins with a scheme other than http, https or ftp
+// ("mailto:", "file:", "javascript:", ...): such a link is not followed.
+bool HasOtherScheme(std::string_view link);
+// An address without a path ("http://host:8080") with its root "/" added.
+std::string WithRootPath(std::string_view url);
 // The URL cut before its first "#" or "?".
 std::string StripQueryAndFragment(std::string_view url);
-// The "http://" and "ftp://" addresses found in free text, joined by CR LF.
+// The "http://", "https://" and "ftp://" addresses found in free text,
+// joined by CR LF.
 std::string ExtractUrlsFromText(std::string_view text);
 
 } // namespace zorone::CUrlUtil

@@ -4,6 +4,7 @@
 #include "tests/support/loopback_http_server.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tls_server.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,10 @@ TEST_F(Cli, UsageErrorsDownloadNothing)
     for (const std::vector<std::string>& args : { std::vector<std::string> { "--bogus", server.Url("/site/top.html") },
              std::vector<std::string> { "--set", "m_nNoSuchKey=1", server.Url("/site/top.html") },
              std::vector<std::string> { "--set", "novalue", server.Url("/site/top.html") },
+             std::vector<std::string> { "--set", "m_nMultiDownloadMax=0", server.Url("/site/top.html") },
+             std::vector<std::string> { "--set", "m_nKaisou=-1", server.Url("/site/top.html") },
+             std::vector<std::string> { "--set", "m_nBytes=2147483648", server.Url("/site/top.html") },
+             std::vector<std::string> { "--set", "m_nOtherSite=-99999999999", server.Url("/site/top.html") },
              std::vector<std::string> { "--path" } }) {
         const ProcessResult r = Run(args);
         EXPECT_EQ(r.exitCode, 2) << args[0];
@@ -77,13 +82,26 @@ TEST_F(Cli, UsageErrorsDownloadNothing)
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
     }
     EXPECT_TRUE(server.Requests().empty());
+    const ProcessResult range = Run({ "--set", "m_nMultiDownloadMax=0", server.Url("/site/top.html") });
+    EXPECT_NE(range.err.find("m_nMultiDownloadMax=0: the value must be an integer in 1..2147483647"),
+              std::string::npos)
+        << range.err;
+    const ProcessResult list = Run({ "--list-settings" });
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 21);
+    EXPECT_EQ(list.out.rfind("m_sPath ", 0), 0u);
+    EXPECT_NE(list.out.find("\nm_nMultiDownloadMax          integer  1..2147483647   default 1 "), std::string::npos)
+        << list.out;
     EXPECT_EQ(Run({ "--help" }).exitCode, 0);
     EXPECT_NE(Run({ "--version" }).out.find("3.21"), std::string::npos);
 }
 
 TEST_F(Cli, RefusedStartExitsOneAfterItsMessage)
 {
-    const ProcessResult r = Run({ "--path", dl, "--set", "m_sTopURL=" });
+    // Without URL arguments there is no top URL, whatever Zorone.sav says.
+    std::filesystem::create_directories(home);
+    WriteFileBytes(home + "/Zorone.sav", "m_sTopURL=" + server.Url("/site/top.html") + "\r\n");
+    const ProcessResult r = Run({ "--path", dl });
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(
         r.err.find("ゾロネ エラー: ホームページのURLを入力、またはリストを読み込んでください。"), std::string::npos);
@@ -118,8 +136,9 @@ TEST_F(Cli, StalledServerEndsByTheTimeoutWithTheReport)
     stall.stallBeforeHeaders = true;
     server.Add("/stall/top.html", stall);
     const ProcessResult r = Run({ "--path", dl, "--quiet", server.Url("/stall/top.html") });
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "報告: 1個のファイルをゾロネしました。\n");
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_EQ(r.out, "報告: 0個のファイルをゾロネしました。\n");
+    EXPECT_EQ(r.err, ""); // --quiet keeps failures to the exit status
     EXPECT_TRUE(FilesUnder(dl).empty());
 }
 
@@ -130,9 +149,10 @@ TEST_F(Cli, NonAsciiDownloadFolderAndPlainProgressLines)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
     EXPECT_EQ(ReadFileBytes(jp + "/" + host + "/site/sub/c.txt"), "plain");
-    // Not a terminal: progress comes as plain lines, questions answered No.
+    // Not a terminal: progress comes as plain lines; there is no page to
+    // open in a terminal, so no question about it.
     EXPECT_NE(r.err.find("ゾロネ：完了"), std::string::npos);
-    EXPECT_NE(r.err.find("質問♪: ダウンロードしたファイルを開きますか？"), std::string::npos);
+    EXPECT_EQ(r.err.find("質問♪"), std::string::npos);
     EXPECT_EQ(r.err.find('\r'), std::string::npos);
 }
 
@@ -217,15 +237,86 @@ TEST_F(Cli, CtrlCAbortsLetsTransfersFinishAndASecondCutsThem)
         ::kill(pid, SIGINT);
     };
     const ProcessResult r = RunProcess(CliPath(),
-        { "--home", home, "--path", dl, "--set", "m_sTopURL=", "--set", "m_nMultiDownloadMax=2", "--load", list,
-            "--quiet" },
+        { "--home", home, "--path", dl, "--set", "m_nMultiDownloadMax=2", "--load", list },
         { { "ZORONE_TIMEOUT", "30" }, { "HOME", dir.Path() } }, {}, interrupt);
     EXPECT_EQ(r.exitCode, 130) << r.err;
-    // The two cut transfers still count as completed items; the third never started.
-    EXPECT_EQ(r.out, "報告: 2個のファイルをゾロネしました。\n");
+    // The two cut transfers failed; the third never started.
+    EXPECT_EQ(r.out, "報告: 0個のファイルをゾロネしました。\n");
+    EXPECT_NE(r.err.find("ゾロネ！：中断"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("完了"), std::string::npos) << r.err;
     EXPECT_TRUE(FilesUnder(dl).empty()); // cut bodies are not kept
     for (const HttpRequest& req : server.Requests())
         EXPECT_NE(req.target, "/slow/c.txt");
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+TEST_F(Cli, FailuresAreSaidCrossedAndSetTheExitStatus)
+{
+    server.Add("/f/top.html",
+        HttpResponse::Ok("<a href=\"ok.html\"><a href=\"missing.html\"><a href=\"broken.html\">"
+                         "<a href=\"file:///usr/share/doc/x.html\"><a href=\"/site/sub/c.txt\">"));
+    server.Add("/f/ok.html", HttpResponse::Ok("ok"));
+    server.Add("/f/broken.html", HttpResponse::Status(500, "<h1>error page</h1>"));
+    const std::string out = dir / "out.csv";
+    const ProcessResult r
+        = Run({ "--path", dl, "--set", "m_nOtherSite=1", "--save", out, server.Url("/f/top.html") });
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\n");
+    EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/missing.html") + " (HTTP 404)\n"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/broken.html") + " (HTTP 500)\n"), std::string::npos);
+    const auto marks = MarksByUrl(ReadFileBytes(out));
+    EXPECT_EQ(marks.at(server.Url("/f/missing.html")), kFailedMark);
+    EXPECT_EQ(marks.at(server.Url("/f/broken.html")), kFailedMark);
+    EXPECT_EQ(marks.at(server.Url("/f/ok.html")), kDoneMark);
+    // The root-relative link reaches the host's root; the file: link is none.
+    EXPECT_EQ(marks.at(server.Url("/site/sub/c.txt")), kDoneMark);
+    EXPECT_EQ(marks.size(), 5u);
+    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    EXPECT_EQ(FilesUnder(dl),
+        (std::set<std::string> { host + "/f/top.html", host + "/f/ok.html", host + "/site/sub/c.txt" }));
+    EXPECT_NE(ReadFileBytes(home + "/zorone.ini").find("m_nTotalDownloadCount=3"), std::string::npos);
+
+    // A list that cannot be saved wins over failed transfers.
+    const ProcessResult unsaved = Run({ "--path", dl, "--quiet", "--save", "/proc/zorone.csv",
+        server.Url("/f/missing.html") });
+    EXPECT_EQ(unsaved.exitCode, 4) << unsaved.err;
+}
+
+TEST_F(Cli, EveryTopUrlIsCrawled)
+{
+    const ProcessResult r = Run({ "--path", dl, "--quiet", server.Url("/site/sub/c.txt"), server.Url("/site/a.html") });
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    // a.html leads to the whole site under the second top URL's folder.
+    EXPECT_EQ(r.out, "報告: 5個のファイルをゾロネしました。\n");
+}
+
+TEST_F(Cli, HttpsSitesAreFetchedOverTlsWithTheirCertificateChecked)
+{
+    TlsServer tls;
+    WriteFileBytes(tls.Root() + "/s/top.html",
+        "<a href=\"/s/b.html\"><a href=\"" + tls.Url("/s/c.txt") + "\"><a href=\"../../s/d.txt\">");
+    WriteFileBytes(tls.Root() + "/s/b.html", "b");
+    WriteFileBytes(tls.Root() + "/s/c.txt", "c");
+    WriteFileBytes(tls.Root() + "/s/d.txt", "d");
+    const ProcessResult trusted
+        = Run({ "--path", dl, "--quiet", tls.Url("/s/top.html") }, { { "CURL_CA_BUNDLE", tls.CertificateFile() } });
+    EXPECT_EQ(trusted.exitCode, 0) << trusted.err;
+    EXPECT_EQ(trusted.out, "報告: 4個のファイルをゾロネしました。\n");
+    const std::string host = "127.0.0.1:" + std::to_string(tls.Port());
+    EXPECT_EQ(FilesUnder(dl), (std::set<std::string> { host + "/s/top.html", host + "/s/b.html", host + "/s/c.txt",
+                                  host + "/s/d.txt" }));
+
+    std::filesystem::remove_all(dl);
+    const ProcessResult untrusted = Run({ "--path", dl, tls.Url("/s/top.html") });
+    EXPECT_EQ(untrusted.exitCode, 3);
+    EXPECT_NE(untrusted.err.find("ダウンロード失敗：" + tls.Url("/s/top.html") + " ("), std::string::npos);
+    EXPECT_TRUE(FilesUnder(dl).empty());
 }
 
 } // namespace

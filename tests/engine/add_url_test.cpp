@@ -84,15 +84,36 @@ TEST_F(AddUrl, SiteRuleIsAByteExactPrefixOfTheTopFolder)
     EXPECT_EQ(AddURL(core, "http://other/p.png"), 0);
     EXPECT_EQ(core.settings.m_sOtherSiteEx, "jpg, gif"); // lowered in place
 
-    // Several top URLs: the site runs to the last separator of the last
-    // line, so nothing is on the site.
+    // Several top URLs: a URL under the folder of any of them is on the site.
     core.list.DeleteAllItems();
     core.settings.m_nOtherSite = 0;
     core.settings.m_sTopURL = "http://a/x.htm\r\nhttp://b/y.htm";
-    EXPECT_EQ(AddURL(core, "http://a/x.htm"), 0);
+    EXPECT_EQ(AddURL(core, "http://a/x.htm"), 1);
+    EXPECT_EQ(AddURL(core, "http://b/y.htm"), 1);
+    EXPECT_EQ(AddURL(core, "http://c/z.htm"), 0);
     // An empty top URL puts every URL on the site.
     core.settings.m_sTopURL.clear();
     EXPECT_EQ(AddURL(core, "ftp://anywhere/f.zip"), 1);
+}
+
+TEST_F(AddUrl, RelativeDepthCountsFromTheDeepestMatchingTopFolder)
+{
+    // Two top folders of 4 and 5 separators; depth 1 below each.
+    core.settings.m_sTopURL = "http://h/a/top.htm\r\nhttp://h/a/b/top.htm\r\n";
+    core.settings.m_nKaisouKind = 1;
+    core.settings.m_nKaisou = 1;
+    core.settings.m_nOtherSite = 1;
+    const std::pair<const char*, int> cases[] = {
+        {"http://h/a/x/y.htm", 1},      // under a/ only: 5 <= 1 + 4
+        {"http://h/a/x/y/z.htm", 0},    // under a/ only: 6 > 1 + 4
+        {"http://h/a/b/x/y.htm", 1},    // under a/b/: 6 <= 1 + 5
+        {"http://h/a/b/x/y/z.htm", 0},  // 7 > 1 + 5
+        // From another site, depth counts from the first top URL (a/):
+        {"http://other/p/q/r.htm", 1},   // 5 <= 1 + 4
+        {"http://other/p/q/r/s.htm", 0}, // 6 > 1 + 4 (from a/b/ it would pass)
+    };
+    for (const auto& [url, accepted] : cases)
+        EXPECT_EQ(AddURL(core, url), accepted) << url;
 }
 
 TEST_F(AddUrl, DuplicateRuleCoversEveryStateAndCanBeSwitchedOff)

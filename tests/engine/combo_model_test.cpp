@@ -14,7 +14,12 @@ TEST(ComboModel, PrefixSearchIgnoresAsciiCaseAndFindsLongerEntries)
     EXPECT_EQ(c.FindStringPrefix("c:/dl/"), 1);
     EXPECT_EQ(c.FindStringPrefix("c:/dl/old/x"), -1);
     EXPECT_EQ(c.FindStringPrefix(""), -1);
-    EXPECT_EQ(c.SelectString("http://host/"), 0);
+    // Selecting takes only an exact entry: what was typed stays.
+    c.SetEditText("http://host/");
+    EXPECT_EQ(c.SelectString("http://host/"), -1);
+    EXPECT_EQ(c.SelectString("HTTP://host/dir/a.html"), -1);
+    EXPECT_EQ(c.EditText(), "http://host/");
+    EXPECT_EQ(c.SelectString("http://host/dir/a.html"), 0);
     EXPECT_EQ(c.EditText(), "http://host/dir/a.html");
 }
 

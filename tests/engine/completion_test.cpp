@@ -32,12 +32,12 @@ TEST_F(Completion, AnalysisStopsAtTheByteLimitInclusive)
     EXPECT_FALSE(core.list.ContainsUrl("http://h/from-big.gif"));
 }
 
-TEST_F(Completion, BodiesAreStoredWholeAndEmptyBodiesLeaveOldFilesAlone)
+TEST_F(Completion, BodiesAreStoredWholeAndAnEmptyBodyIsAnEmptyFile)
 {
-    WriteFileBytes(dir.Path() + "/dl/h/keep.bin", "old");
+    WriteFileBytes(dir.Path() + "/dl/h/empty.bin", "old");
     core.settings.m_sTopURL.clear();
     core.settings.m_nMultiDownloadMax = 2;
-    LoadRow(res::kMarkWaiting, "http://h/keep.bin");
+    LoadRow(res::kMarkWaiting, "http://h/empty.bin");
     LoadRow(res::kMarkWaiting, "http://h/zeros.bin");
     StartCrawl(core);
     Pump();
@@ -49,33 +49,60 @@ TEST_F(Completion, BodiesAreStoredWholeAndEmptyBodiesLeaveOldFilesAlone)
     urls.Deliver(2, zeros);
     urls.Stop(2);
     Pump();
-    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/keep.bin"), "old");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/empty.bin"), "");
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/zeros.bin"), std::string(40000, 'x') + zeros);
     EXPECT_EQ(core.list.GetItemText(1, kColSize), "40006");
     EXPECT_EQ(Mark(0), res::kMarkDone);
     EXPECT_EQ(Mark(1), res::kMarkDone);
 }
 
-TEST_F(Completion, FailedTransfersStillCountAndTheTopPageIsOffered)
+TEST_F(Completion, FailedTransfersEndCrossedAndCountForNothing)
 {
+    WriteFileBytes(dir.Path() + "/dl/h/dir/index.html", "<a href=\"old-link.htm\">");
     core.settings.m_sTopURL = "http://h/dir/";
+    core.settings.m_bDownloadedDelete = 1;
+    core.settings.m_nTotalDownloadCount = 5;
+    core.settings.m_nMultiDownloadMax = 4;
     StartCrawl(core);
     Pump();
     ui.QueueAnswer(platform::MbAnswer::Ok);
     ui.QueueAnswer(platform::MbAnswer::Yes);
-    while (!urls.OpenHandles().empty()) {
-        for (auto h : urls.OpenHandles())
-            urls.Stop(h, 7); // host not found
-        Pump();
-    }
+    // Host not found; 404 with an error page; 500; a body that was not stored.
+    ASSERT_EQ(urls.OpenHandles().size(), 4u);
+    urls.Stop(1, 7);
+    urls.Deliver(2, "<a href=\"from-error-page.htm\">");
+    urls.Stop(2, 0, 404);
+    urls.Stop(3, 0, 500);
+    urls.Deliver(4, "body");
+    Pump();
+    // The fourth body vanishes before the stop: it cannot be put in place.
+    std::filesystem::remove(urls.Find(4)->spoolPath);
+    urls.Stop(4);
+    Pump();
+
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Mark(i), res::kMarkCross) << i; // not removed, not picked again
+    EXPECT_EQ(urls.Transfers().size(), 4u);
+    EXPECT_EQ(core.m_nCrawlCount, 0);
+    EXPECT_EQ(core.m_nFailedCount, 4);
+    EXPECT_EQ(core.settings.m_nTotalDownloadCount, 5);
+    EXPECT_FALSE(core.list.ContainsUrl("http://h/dir/from-error-page.htm"));
+    EXPECT_FALSE(core.list.ContainsUrl("http://h/dir/old-link.htm"));
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/dir/index.html"), "<a href=\"old-link.htm\">");
+    EXPECT_EQ(core.m_sSummary.substr(0, 10), "total:0/4 ");
     const auto boxes = ui.CallsOf("MessageBox");
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, std::string("4").append(res::kMsgCrawlReport, 2)); // every candidate completes as done
+    EXPECT_EQ(boxes[0].text,
+        std::string("0").append(res::kMsgCrawlReport, 2).append("\n4").append(res::kMsgCrawlFailures, 2));
     EXPECT_EQ(boxes[1].text, res::kMsgOpenDownloaded);
     // A folder top URL offers a path ending in the folder's own name.
     ASSERT_EQ(ui.CallsOf("ShellOpen").size(), 1u);
     EXPECT_EQ(ui.CallsOf("ShellOpen")[0].text, dir.Path() + "/dl/h/dir/dir");
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/dl/h"));
+
+    // The next crawl picks the crossed rows again.
+    StartCrawl(core);
+    Pump();
+    EXPECT_EQ(urls.OpenHandles().size(), 4u);
 }
 
 TEST_F(Completion, CountersIncludeLocalDetectionsAndTheLifetimeTotal)
@@ -100,8 +127,9 @@ TEST_F(Completion, CountersIncludeLocalDetectionsAndTheLifetimeTotal)
 
 TEST_F(Completion, ACrawlThatAddsNothingReportsZero)
 {
-    // Two top URLs: the site prefix spans both lines, so nothing is on it.
+    // A depth kind with no meaning refuses every URL.
     core.settings.m_sTopURL = "http://a/x.htm\r\nhttp://b/y.htm";
+    core.settings.m_nKaisouKind = 3;
     StartCrawl(core);
     Pump();
     EXPECT_EQ(core.list.GetItemCount(), 0);

@@ -46,8 +46,8 @@ TEST_F(CrawlControl, ThreeSlotsTakeRowsFromTheTopAndEachCompletionStartsOneMore)
     EXPECT_EQ(Reports(), 1);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(Mark(i), res::kMarkDone) << i;
-    // Empty bodies write nothing.
-    EXPECT_FALSE(PathExists(dir.Path() + "/dl/h/f5.bin"));
+    // An empty body is an empty file.
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/f5.bin"), "");
 }
 
 TEST_F(CrawlControl, EveryMarkButDoneAndActiveIsWaiting)
@@ -133,14 +133,17 @@ TEST_F(CrawlControl, StartNormalisesFolderAndUrlFieldAndKeepsHistories)
     EXPECT_EQ(core.settings.m_sPath, "C");
 }
 
-TEST_F(CrawlControl, HistoryPrefixSearchMakesTheLongerEntryTheOneCrawled)
+TEST_F(CrawlControl, WhatWasTypedIsCrawledAndRemembered)
 {
     core.window.urlCombo.AddString("http://h/dir/a.html");
-    core.settings.m_sTopURL = "http://h/";
+    core.settings.m_sTopURL = "http://h:8080";
     StartCrawl(core);
-    EXPECT_EQ(core.window.urlCombo.GetCount(), 1);
-    ASSERT_EQ(core.list.GetItemCount(), 1);
-    EXPECT_EQ(Url(0), "http://h/dir/a.html");
+    EXPECT_EQ(core.window.urlCombo.GetCount(), 2);
+    EXPECT_EQ(core.window.urlCombo.GetText(0), "http://h:8080");
+    // A bare host is its root folder.
+    EXPECT_EQ(core.settings.m_sTopURL, "http://h:8080/");
+    ASSERT_EQ(core.list.GetItemCount(), 4);
+    EXPECT_EQ(Url(0), "http://h:8080/index.shtml");
 }
 
 TEST_F(CrawlControl, HistoryKeepsTenEntriesNewestFirst)
@@ -241,7 +244,7 @@ TEST_F(CrawlControl, DownloadedDeleteRemovesTheCompletedRowNotThePriorityLinks)
     EXPECT_EQ(Url(0), "http://h/y.htm");
 }
 
-TEST_F(CrawlControl, FailedTransferStillCompletesAsDoneAndBrokenBodyKeepsOldFile)
+TEST_F(CrawlControl, BrokenBodyFailsAndKeepsTheOldFile)
 {
     WriteFileBytes(dir.Path() + "/dl/h/a.txt", "good old copy");
     core.settings.m_sTopURL.clear();
@@ -253,7 +256,8 @@ TEST_F(CrawlControl, FailedTransferStillCompletesAsDoneAndBrokenBodyKeepsOldFile
     urls.Stop(1, 18); // cut short
     Pump();
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/a.txt"), "good old copy");
-    EXPECT_EQ(Mark(0), res::kMarkDone);
+    EXPECT_EQ(Mark(0), res::kMarkCross);
+    EXPECT_EQ(core.list.GetItemText(0, kColSize), "5"); // the bytes received
     urls.Stop(2, 7); // nothing received at all
     Pump();
     EXPECT_FALSE(PathExists(dir.Path() + "/dl/h/b.txt"));

@@ -77,12 +77,12 @@ TEST_F(Output, StatusLineAndProgressFreezeOnceClosingButSummaryGoesOn)
     EXPECT_NE(core.window.title.find("0/1"), std::string::npos);
 }
 
-TEST_F(Output, WritingFieldsSelectsTheHistoryEntryThatBeginsWithTheValue)
+TEST_F(Output, WritingFieldsKeepsTheValueRatherThanALongerHistoryEntry)
 {
     core.window.urlCombo.AddString("http://host/dir/a.html");
     core.settings.m_sTopURL = "http://host/";
     SetStatusText(core, "x");
-    EXPECT_EQ(core.window.urlCombo.EditText(), "http://host/dir/a.html");
+    EXPECT_EQ(core.window.urlCombo.EditText(), "http://host/");
     core.settings.m_sTopURL = "http://other/";
     SetStatusText(core, "x");
     EXPECT_EQ(core.window.urlCombo.EditText(), "http://other/");

@@ -1,6 +1,6 @@
 // Download folders the crawl cannot write to, run by zorone-cli: the crawl
-// goes on to its report, every row completes, and no file (whole or partial)
-// appears where the write failed. The cases work for root as well, who
+// goes on to its report, the rows that could not be stored end "×" with exit
+// status 3, and no file (whole or partial) appears where the write failed. The cases work for root as well, who
 // ignores permission bits: they rely on what no one may do.
 #include "tests/support/cli_harness.h"
 #include "tests/support/file_size_limit.h"
@@ -25,14 +25,19 @@ protected:
 
     std::string Host() const { return "127.0.0.1:" + std::to_string(server.Port()); }
 
-    void ExpectEveryRowDone(const ProcessResult& r)
+    // Every row of the site is done but those that could not be stored: the
+    // file with the overlong name and the one given.
+    void ExpectOnlyFailed(const ProcessResult& r, const std::string& failedPath = {})
     {
-        ASSERT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_EQ(r.out, ReportLine(4));
+        ASSERT_EQ(r.exitCode, 3) << r.err;
+        std::set<std::string> failed = { server.Url("/site/" + longName) };
+        if (!failedPath.empty())
+            failed.insert(server.Url(failedPath));
+        EXPECT_EQ(r.out, ReportLine(4 - static_cast<int>(failed.size())));
         const auto marks = Marks();
         EXPECT_EQ(marks.size(), 4u);
         for (const auto& [url, mark] : marks)
-            EXPECT_EQ(mark, kDoneMark) << url;
+            EXPECT_EQ(mark, failed.count(url) ? kFailedMark : kDoneMark) << url;
     }
 
     // Longer than any file name the file system allows (255 bytes).
@@ -45,15 +50,15 @@ TEST_F(DiskFaults, FolderThatCannotBeCreated)
     // Nobody, root included, may create folders in /proc.
     const std::string proc = "/proc/zorone-no-such-folder";
     ProcessResult r = Crawl({ "--path", proc, server.Url("/site/top.html") });
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.exitCode, 3) << r.err;
     // Nothing could be stored, so the top page's links were never read.
-    EXPECT_EQ(r.out, ReportLine(1));
+    EXPECT_EQ(r.out, ReportLine(0));
     EXPECT_FALSE(PathExists(proc));
 
     // A file where the site's sub folder should be: everything else arrives.
     WriteFileBytes(dl + "/" + Host() + "/site/sub", "a file in the way");
     r = Crawl({ server.Url("/site/top.html") });
-    ExpectEveryRowDone(r);
+    ExpectOnlyFailed(r, "/site/sub/page.html");
     EXPECT_EQ(ReadFileBytes(dl + "/" + Host() + "/site/sub"), "a file in the way");
     EXPECT_EQ(ReadFileBytes(dl + "/" + Host() + "/site/big.html"), std::string(400000, 'B'));
     EXPECT_EQ(Leftovers(dl), std::vector<std::string> {});
@@ -62,7 +67,7 @@ TEST_F(DiskFaults, FolderThatCannotBeCreated)
 TEST_F(DiskFaults, FileNameTooLongForTheFileSystem)
 {
     const ProcessResult r = Crawl({ server.Url("/site/top.html") });
-    ExpectEveryRowDone(r);
+    ExpectOnlyFailed(r);
     EXPECT_EQ(FilesUnder(dl),
         (std::set<std::string> {
             Host() + "/site/top.html", Host() + "/site/big.html", Host() + "/site/sub/page.html" }));
@@ -78,7 +83,7 @@ TEST_F(DiskFaults, DiskFullDuringAWrite)
         FileSizeLimit limit(100000);
         r = Crawl({ server.Url("/site/top.html") });
     }
-    ExpectEveryRowDone(r);
+    ExpectOnlyFailed(r, "/site/big.html");
     EXPECT_EQ(ReadFileBytes(dl + "/" + Host() + "/site/big.html"), "good old big");
     EXPECT_EQ(ReadFileBytes(dl + "/" + Host() + "/site/sub/page.html"), "sub page");
     EXPECT_EQ(Leftovers(dl), std::vector<std::string> {});

@@ -1,7 +1,8 @@
 // Transfers that go wrong in every way a server or the network can make them
-// go wrong, crawled end to end by zorone-cli: each row still completes as
-// "○", the crawl still ends with its report, no spool file stays behind, and
-// a good file already on disk is never replaced by a broken body.
+// go wrong, crawled end to end by zorone-cli: each such row ends "×", the
+// crawl still ends with its report and exit status 3, no spool file stays
+// behind, and a good file already on disk is never replaced by a broken body
+// or an error page.
 #include "tests/support/cli_harness.h"
 #include "tests/support/ftp_server.h"
 #include "tests/support/loopback_http_server.h"
@@ -50,9 +51,12 @@ std::vector<Fault> Faults()
     add("loop.html", HttpResponse::Redirect("/site/loop.html"));
     add("refused.html", HttpResponse::Redirect("http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/x.html"));
     add("error-empty.html", HttpResponse::Status(500));
-    // An error page is a complete answer: its body is the item's file.
-    add("error-page.html", HttpResponse::Status(500, "<h1>Internal error</h1>"), "<h1>Internal error</h1>");
-    r = HttpResponse::Ok("\x1f\x8b\x08\x00garbage that no inflater accepts");
+    // An error page is no copy of the page.
+    add("error-page.html", HttpResponse::Status(500, "<h1>Internal error</h1>"));
+    add("not-found.html", HttpResponse::Status(404, "<h1>Not found</h1>"));
+    // Spelled with its length: the zero byte of the gzip header must not end
+    // the body.
+    r = HttpResponse::Ok(std::string("\x1f\x8b\x08\x00garbage that no inflater accepts", 36));
     r.headers.emplace_back("Content-Encoding", "gzip");
     add("bad-gzip.html", r);
     r = HttpResponse::Ok("after the headers");
@@ -94,17 +98,19 @@ protected:
                 WriteFileBytes(Local(f.name), std::string("good old ") + f.name);
         const ProcessResult r
             = Crawl({ "--set", "m_nMultiDownloadMax=16", "--set", "m_nOtherSite=0", server.Url("/site/top.html") });
-        ASSERT_EQ(r.exitCode, 0) << r.err;
-        // One report, counting every row: failures complete too.
-        EXPECT_EQ(r.out, ReportLine(static_cast<int>(faults.size()) + 2));
+        ASSERT_EQ(r.exitCode, 3) << r.err;
+        // One report, counting the rows that arrived.
+        int stored = 2;
+        for (const Fault& f : faults)
+            stored += f.stored.empty() ? 0 : 1;
+        EXPECT_EQ(r.out, ReportLine(stored));
         EXPECT_EQ(Leftovers(dl), std::vector<std::string> {});
         EXPECT_EQ(ReadFileBytes(Local("fine.html")), "fine");
         const auto marks = Marks();
         EXPECT_EQ(marks.size(), faults.size() + 2);
-        for (const auto& [url, mark] : marks)
-            EXPECT_EQ(mark, kDoneMark) << url;
         for (const Fault& f : faults) {
             SCOPED_TRACE(f.name);
+            EXPECT_EQ(marks.at(server.Url("/site/") + f.name), f.stored.empty() ? kFailedMark : kDoneMark);
             const std::string local = Local(f.name);
             if (!f.stored.empty())
                 EXPECT_EQ(ReadFileBytes(local), f.stored);
@@ -119,7 +125,7 @@ protected:
     LoopbackHttpServer server;
 };
 
-TEST_F(TransferFaults, BrokenTransfersCompleteWithoutWritingAFile)
+TEST_F(TransferFaults, BrokenTransfersFailWithoutWritingAFile)
 {
     CrawlAndCheck(false);
 }
@@ -129,7 +135,7 @@ TEST_F(TransferFaults, BrokenTransfersLeaveTheOldFileAlone)
     CrawlAndCheck(true);
 }
 
-TEST_F(CliRun, FtpServersThatRefuseOrDropEndTheCrawlNormally)
+TEST_F(CliRun, FtpServersThatRefuseOrDropFailTheirRows)
 {
     for (const FtpFault fault : { FtpFault::RefuseLogin, FtpFault::DropData }) {
         SCOPED_TRACE(static_cast<int>(fault));
@@ -139,9 +145,9 @@ TEST_F(CliRun, FtpServersThatRefuseOrDropEndTheCrawlNormally)
         const std::string local = dl + "/127.0.0.1:" + std::to_string(ftp.Port()) + "/pub/data.bin";
         WriteFileBytes(local, "good old data");
         const ProcessResult r = Crawl({ ftp.Url("/pub/data.bin") });
-        ASSERT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_EQ(r.out, ReportLine(1));
-        EXPECT_EQ(Marks(), (std::map<std::string, std::string> { { ftp.Url("/pub/data.bin"), kDoneMark } }));
+        ASSERT_EQ(r.exitCode, 3) << r.err;
+        EXPECT_EQ(r.out, ReportLine(0));
+        EXPECT_EQ(Marks(), (std::map<std::string, std::string> { { ftp.Url("/pub/data.bin"), kFailedMark } }));
         EXPECT_EQ(ReadFileBytes(local), "good old data");
         EXPECT_EQ(Leftovers(dl), std::vector<std::string> {});
     }

@@ -17,13 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (end == std::string::npos)
             end = found.size();
         const std::string_view line(found.data() + start, end - start);
-        fuzz::Require(line.rfind("http://", 0) == 0 || line.rfind("ftp://", 0) == 0);
+        fuzz::Require(line.rfind("http://", 0) == 0 || line.rfind("https://", 0) == 0 || line.rfind("ftp://", 0) == 0);
         // The text itself as a link found in that document.
         CUrlUtil::ResolveUrl(line, text);
+        CUrlUtil::WithRootPath(line);
         start = end + 2;
     }
     // And the text as a document address with a few typical links.
     for (const char* link : { "a.html", "../b/c.htm", "/root.html", "//other/x", "?q=1", "#top", "./", "" })
         CUrlUtil::ResolveUrl(text, link);
+    CUrlUtil::HasOtherScheme(text);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "tests/support/ftp_server.h"
 #include "tests/support/loopback_http_server.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tls_server.h"
 
 #include <gtest/gtest.h>
 
@@ -100,13 +101,20 @@ protected:
         loop.DispatchPending(50ms);
     }
 
-    Recorder Fetch(const std::string& url, const std::string& spool)
+    Recorder Fetch(const std::string& url, const std::string& spool, const std::string& target = {})
     {
         Recorder r;
-        service->Open(url, spool, "", &r);
+        service->Open(url, spool, target, &r);
         WaitForStops({ &r });
         ExpectWellFormed(r);
         return r;
+    }
+
+    // Fetches into target the way transfers of a crawl do: through a spool
+    // file beside it.
+    Recorder FetchTo(const std::string& url, const std::string& target)
+    {
+        return Fetch(url, target + ".part", target);
     }
 
     HeadlessLoop loop;
@@ -142,29 +150,52 @@ TEST_F(CurlUrlServiceTest, BodyArrivesWholeWhateverTheFraming)
     EXPECT_EQ(service->ActiveCount(), 0);
 }
 
-TEST_F(CurlUrlServiceTest, ErrorStatusIsACompleteTransferWithItsBody)
+TEST_F(CurlUrlServiceTest, ErrorStatusesStoreNothingAndKeepTheOldFile)
 {
     server.Add("/missing.html", HttpResponse::Status(404, "<h1>gone</h1>"));
-    const Recorder r = Fetch(server.Url("/missing.html"), dir / "site/missing.html");
-    EXPECT_EQ(r.result.code, 0);
-    EXPECT_EQ(r.result.httpStatus, 404);
-    EXPECT_EQ(test::ReadFileBytes(dir / "site/missing.html"), "<h1>gone</h1>");
+    server.Add("/broken.html", HttpResponse::Status(500, "<h1>internal error</h1>"));
+    server.Add("/moved", HttpResponse::Redirect("/missing.html"));
+    const std::pair<const char*, long> cases[] = { { "/missing.html", 404 }, { "/broken.html", 500 },
+        { "/moved", 404 } };
+    for (const auto& [path, status] : cases) {
+        SCOPED_TRACE(path);
+        test::WriteFileBytes(dir / "site/page.html", "good copy");
+        const Recorder r = FetchTo(server.Url(path), dir / "site/page.html");
+        EXPECT_EQ(r.result.code, 0);
+        EXPECT_EQ(r.result.httpStatus, status);
+        EXPECT_FALSE(r.result.committed);
+        EXPECT_EQ(r.result.bytes, 0u);
+        EXPECT_EQ(test::ReadFileBytes(dir / "site/page.html"), "good copy");
+        EXPECT_FALSE(test::PathExists(dir / "site/page.html.part"));
+    }
+    // Reading the error page off the connection keeps it for the next request.
+    EXPECT_LE(server.ConnectionCount(), static_cast<int>(std::size(cases)));
 }
 
-TEST_F(CurlUrlServiceTest, NoBodyLeavesNoFileNoFolderAndAnOldFileUntouched)
+TEST_F(CurlUrlServiceTest, EmptyBodyIsAnEmptyFileAndNoAnswerLeavesNothing)
 {
     server.Add("/empty.html", HttpResponse::Ok(""));
-    const Recorder notFound = Fetch(server.Url("/nothing-here"), dir / "a/b/c.html");
+    const Recorder notFound = FetchTo(server.Url("/nothing-here"), dir / "a/b/c.html");
     EXPECT_EQ(notFound.result.code, 0);
     EXPECT_EQ(notFound.result.httpStatus, 404);
     EXPECT_EQ(notFound.result.bytes, 0u);
     EXPECT_TRUE(notFound.totals.empty());
     EXPECT_FALSE(test::PathExists(dir / "a"));
 
+    const Recorder refused = FetchTo("http://127.0.0.1:" + std::to_string(test::UnusedLoopbackPort()) + "/",
+                                     dir / "r/index.html");
+    EXPECT_EQ(refused.result.code, 7); // CURLE_COULDNT_CONNECT
+    EXPECT_FALSE(test::PathExists(dir / "r"));
+
     test::WriteFileBytes(dir / "old/empty.html", "previous copy");
-    const Recorder empty = Fetch(server.Url("/empty.html"), dir / "old/empty.html");
+    const Recorder empty = FetchTo(server.Url("/empty.html"), dir / "old/empty.html");
     EXPECT_EQ(empty.result.code, 0);
-    EXPECT_EQ(test::ReadFileBytes(dir / "old/empty.html"), "previous copy");
+    EXPECT_TRUE(empty.result.committed);
+    EXPECT_TRUE(test::PathExists(dir / "old/empty.html"));
+    EXPECT_EQ(test::ReadFileBytes(dir / "old/empty.html"), "");
+    const Recorder fresh = FetchTo(server.Url("/empty.html"), dir / "new/empty.html");
+    EXPECT_TRUE(fresh.result.committed);
+    EXPECT_TRUE(test::PathExists(dir / "new/empty.html"));
 }
 
 TEST_F(CurlUrlServiceTest, FollowsRedirectsButNotForever)
@@ -200,6 +231,34 @@ TEST_F(CurlUrlServiceTest, IdentifiesItselfAndStoresGzipBodiesDecoded)
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].Header("User-Agent").rfind("Zorone/3.21", 0), 0u) << requests[0].Header("User-Agent");
     EXPECT_NE(requests[0].Header("Accept-Encoding").find("gzip"), std::string::npos);
+
+    // A compressed file labelled "Content-Encoding: gzip" stays compressed.
+    server.Add("/src.tar.gz", response);
+    const Recorder archive = FetchTo(server.Url("/src.tar.gz"), dir / "src.tar.gz");
+    EXPECT_EQ(archive.result.code, 0);
+    const std::string stored = test::ReadFileBytes(dir / "src.tar.gz");
+    EXPECT_EQ(stored.substr(0, 2), "\x1f\x8b");
+    EXPECT_LT(stored.size(), text.size());
+}
+
+TEST_F(CurlUrlServiceTest, HttpsChecksTheCertificateAndTrustsTheNamedBundle)
+{
+    test::TlsServer tls;
+    test::WriteFileBytes(tls.Root() + "/page.html", "over tls");
+    const Recorder untrusted = FetchTo(tls.Url("/page.html"), dir / "untrusted.html");
+    EXPECT_EQ(untrusted.result.code, 60) /* CURLE_PEER_FAILED_VERIFICATION */ << untrusted.result.errorText;
+    EXPECT_FALSE(test::PathExists(dir / "untrusted.html"));
+
+    for (const char* variable : { "CURL_CA_BUNDLE", "SSL_CERT_FILE" }) {
+        SCOPED_TRACE(variable);
+        ::setenv(variable, tls.CertificateFile().c_str(), 1);
+        service = std::make_unique<CurlUrlService>(loop, Options());
+        ::unsetenv(variable);
+        const Recorder trusted = FetchTo(tls.Url("/page.html"), dir / variable);
+        EXPECT_EQ(trusted.result.code, 0) << trusted.result.errorText;
+        EXPECT_EQ(trusted.result.httpStatus, 200);
+        EXPECT_EQ(test::ReadFileBytes(dir / variable), "over tls");
+    }
 }
 
 TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)

@@ -19,8 +19,9 @@ inline std::string CliPath()
     return std::string(ZORONE_TEST_BINARY_DIR) + "/cli/zorone-cli";
 }
 
-// "○" and "－" in CP932, as list files hold them.
+// "○", "×" and "－" in CP932, as list files hold them.
 inline const std::string kDoneMark = "\x81\x9b";
+inline const std::string kFailedMark = "\x81\x7e";
 inline const std::string kWaitingMark = "\x81\x7c";
 
 inline std::string ReportLine(int files)

@@ -83,8 +83,15 @@ void FakeUrlService::Stop(Handle handle, int code, long httpStatus)
     r.code = code;
     r.httpStatus = httpStatus;
     r.bytes = t->written;
-    if (t->written > 0 && !t->targetPath.empty()) {
-        if (code == 0 && platform::files::Rename(t->spoolPath, t->targetPath))
+    // An error status or a broken transfer stores nothing; a complete body,
+    // an empty one included, replaces the target.
+    const bool complete = code == 0 && httpStatus < 400;
+    if (complete && t->written == 0 && !t->targetPath.empty()) {
+        platform::files::CreateFolders(t->targetPath);
+        platform::files::File f;
+        r.committed = f.Open(t->targetPath, platform::files::File::Mode::CreateTruncate);
+    } else if (t->written > 0 && !t->targetPath.empty()) {
+        if (complete && platform::files::Rename(t->spoolPath, t->targetPath))
             r.committed = true;
         else
             platform::files::RemoveFile(t->spoolPath);

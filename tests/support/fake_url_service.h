@@ -37,9 +37,9 @@ public:
 
     // Appends bytes to the spool file and posts a data notification.
     void Deliver(Handle handle, const std::string& bytes);
-    // Posts the stop; code 0 means the body is complete. Like the real
-    // service, a complete body is moved to the target first, a broken one
-    // removed.
+    // Posts the stop; code 0 with a status below 400 means the body is
+    // complete. Like the real service, a complete body (an empty one too) is
+    // moved to the target first, any other removed.
     void Stop(Handle handle, int code = 0, long httpStatus = 200);
     // Deliver (when body is not empty) and Stop in one go.
     void Complete(Handle handle, const std::string& body, int code = 0);

@@ -5,10 +5,10 @@
 // destructor kills it and removes the folder. A server can be made to
 // misbehave: refuse every login, or drop each data connection after its
 // first kilobyte (answering 426 on the control connection).
+#include "tests/support/python_server.h"
 #include "tests/support/temp_dir.h"
 
 #include <string>
-#include <sys/types.h>
 
 namespace zorone::test {
 
@@ -17,20 +17,16 @@ enum class FtpFault { None, RefuseLogin, DropData };
 class FtpServer {
 public:
     explicit FtpServer(FtpFault fault = FtpFault::None);
-    ~FtpServer();
-    FtpServer(const FtpServer&) = delete;
-    FtpServer& operator=(const FtpServer&) = delete;
 
     // The served folder (a file-system path); put the files to serve here.
     const std::string& Root() const { return m_root.Path(); }
-    int Port() const { return m_port; }
+    int Port() const { return m_server.Port(); }
     // "ftp://127.0.0.1:<port>" + path.
     std::string Url(const std::string& path) const;
 
 private:
     TempDir m_root;
-    pid_t m_pid = -1;
-    int m_port = 0;
+    PythonServer m_server;
 };
 
 } // namespace zorone::test

@@ -82,7 +82,12 @@ TEST(LinkScanner, ValueBytes)
         {R"(<a href="http://other/p.cgi?x=1">)", {"http://other/p.cgi?x=1"}},
         {R"(<a href="ftp://other/f.zip">)", {"ftp://other/f.zip"}},
         {R"(<a href="HTTP://other/x.htm">)", {"http://host/d/HTTP:/other/x.htm"}},
-        {R"(<a href="https://other/x.htm">)", {}},
+        {R"(<a href="https://other/x.htm">)", {"https://other/x.htm"}},
+        // Links of other schemes are not followed, nor resolved as paths.
+        {R"(<link rel="canonical" href="file:///usr/share/doc/x.html">)", {}},
+        {R"(<a href="news:comp.lang.python">)", {}},
+        {R"x(<a href="javascript:go()">)x", {}},
+        {R"(<a href="tel:+12">)", {}},
         // A quoted value keeps ">"; the result then fails the byte check.
         {R"(<a href="a>b">)", {}},
         {"<a href='a>b'>", {}},
@@ -137,9 +142,10 @@ TEST(LinkScanner, AnyTextIsScannedAlike)
 
 TEST(LinkScanner, DocumentsOutsideHttpAndFtp)
 {
-    // Relative links of an https:// page resolve to a text that is neither
-    // absolute nor a valid link once joined to the folder again.
-    CheckScans({{R"(<a href="x.htm">)", {}}, {R"(<a href="http://o/x.htm">)", {"http://o/x.htm"}}},
+    // An https:// page resolves its links as an http:// one does.
+    CheckScans({{R"(<a href="x.htm">)", {"https://host/d/x.htm"}},
+                {R"(<link href="/css/a.css">)", {"https://host/css/a.css"}},
+                {R"(<a href="http://o/x.htm">)", {"http://o/x.htm"}}},
                "https://host/d/");
     // A folder without scheme: the resolved text is joined to the folder.
     CheckScans({{"<a href=x.htm>", {"d/d/x.htm"}}}, "d/");

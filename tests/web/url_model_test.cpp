@@ -92,7 +92,7 @@ TEST(UrlParts, GetExtensionWalksPastSeparatorsButNeverLooksAtIndexZero)
               CSiteUtil::GetExtension);
 }
 
-TEST(UrlParts, IsAbsoluteUrlAcceptsOnlyExactHttpAndFtp)
+TEST(UrlParts, IsAbsoluteUrlAcceptsOnlyExactHttpHttpsAndFtp)
 {
     CheckInt({{"http://host/", 1},
               {"ftp://host/", 1},
@@ -100,13 +100,15 @@ TEST(UrlParts, IsAbsoluteUrlAcceptsOnlyExactHttpAndFtp)
               {"http://", 1},
               {"http:/", 0},
               {"HTTP://host/", 0},
-              {"https://host/", 0},
+              {"https://host/", 1},
+              {"HTTPS://host/", 0},
+              {"https:/host/", 0},
               {"mailto:x", 0},
               {"", 0}},
              CSiteUtil::IsAbsoluteUrl);
 }
 
-TEST(UrlParts, IsValidUrlTextAllowsColonOnlyAtIndexThreeOrFour)
+TEST(UrlParts, IsValidUrlTextAllowsColonOnlyWhereASchemeEnds)
 {
     CheckInt({{"page.cgi?id=1", 0},
               {"ftp://x", 1},
@@ -114,8 +116,9 @@ TEST(UrlParts, IsValidUrlTextAllowsColonOnlyAtIndexThreeOrFour)
               {"a:b", 0},
               {"abc:", 1},
               {"abcd:", 1},
-              {"abcde:", 0},
-              {"https://host/", 0},
+              {"abcde:", 1},
+              {"abcdef:", 0},
+              {"https://host/", 1},
               {"http://host:8080/", 0},
               {"a%20b", 0},
               {"a b", 0},
@@ -150,17 +153,21 @@ TEST(ResolveUrl, AgainstADocument)
         // Plain, parent and empty links.
         {"http://host/d/p.htm", "a.htm", "http://host/d/a.htm"},
         {"http://host/d/p.htm", "../a.htm", "http://host/a.htm"},
-        // The step up stops at the scheme's "/" and nothing guards it.
-        {"http://host/d/p.htm", "../../a.htm", "http://a.htm"},
-        {"http://host/d/p.htm", "../../../a.htm", "http:/a.htm"},
+        // The step up stops at the host's root.
+        {"http://host/d/p.htm", "../../a.htm", "http://host/a.htm"},
+        {"http://host/d/p.htm", "../../../a.htm", "http://host/a.htm"},
+        {"https://[::1]:8443/p.htm", "../a.htm", "https://[::1]:8443/a.htm"},
         {"http://host/d/p.htm", "", "http://host/d/"},
         {"http://host/a/b/c/p.htm", "../../x.htm", "http://host/a/x.htm"},
         // Every "../" removes three bytes from the front, wherever it was:
         // "x/." leaves "./y.htm"; "ab/" leaves a second "../" to step up.
         {"http://host/a/b/p.htm", "x/../y.htm", "http://host/a/y.htm"},
         {"http://host/a/b/p.htm", "ab/../y.htm", "http://host/y.htm"},
-        // "/" is the document's folder, not the host root.
-        {"http://host/d/p.htm", "/img/a.gif", "http://host/d/img/a.gif"},
+        // A single "/" starts at the host's root.
+        {"http://host/d/p.htm", "/img/a.gif", "http://host/img/a.gif"},
+        {"https://host:8443/blog/a.html", "/css/site.css", "https://host:8443/css/site.css"},
+        {"http://[::1]:8080/d/p.htm", "/a/../b.htm", "http://[::1]:8080/b.htm"},
+        {"ftp://host/pub/f", "/x", "ftp://host/x"},
         // Home-directory links go to the host.
         {"http://host/d/p.htm", "/~me/x.htm", "http://host/~me/x.htm"},
         {"http://host/a/b/p.htm", "/~u/x.htm", "http://host/~u/x.htm"},
@@ -179,10 +186,10 @@ TEST(ResolveUrl, AgainstADocument)
         {"http://host/d/p.htm", "sub//x.htm", "http://host/d/sub/x.htm"},
         {"http://host/d/p.htm", "a/./b/.//c", "http://host/d/a/b/c"},
         {"http://host/d/p.htm", "HTTP://other/x.htm", "http://host/d/HTTP:/other/x.htm"},
-        {"http://h/p.htm", "/x", "http://h//x"},
+        {"http://h/p.htm", "/x", "http://h/x"},
         // A pair ending at the last byte consumes it.
         {"http://host/d/p.htm", "a./", "http://host/d/a"},
-        {"http://host/d/p.htm", "/", "http://host/d/"},
+        {"http://host/d/p.htm", "/", "http://host/"},
         {"http://host/d/p.htm", "x/", "http://host/d/x/"},
         // Reaching the "/" at index 0 gives the empty text.
         {"/a/p.htm", "../x.htm", ""},
@@ -206,8 +213,14 @@ TEST(ExtractUrlsFromText, RecognisesHttpAndFtpInTypedText)
             {"http://host/a.htm", "http://host/a.htm"},
             {"http://host/a.htm\r\n", "http://host/a.htm\r\n"},
             {"http://a/1\r\nhttp://b/2", "http://a/1\r\nhttp://b/2"},
+            {"https://host/p", "https://host/p"},
+            {"go https://a/ http://b/", "https://a/\r\nhttp://b/"},
+            // An IPv6 literal host keeps its brackets; elsewhere they end a URL.
+            {"http://[::1]:8080/a.htm", "http://[::1]:8080/a.htm"},
+            {"[http://h/a]", "http://h/a\r\n"},
+            {"http://h/[x]", "http://h/\r\n"},
             // Unmatched URL bytes are skipped rather than resetting.
-            {"https://host/p", "http://host/p"},
+            {"httpxs://host/p", "https://host/p"},
             {"hxttp://h/", "http://h/"},
             {"fetch ftp://h/", "ftp://h/"},
             // URLs without a non-URL byte between them join.
@@ -220,6 +233,32 @@ TEST(ExtractUrlsFromText, RecognisesHttpAndFtpInTypedText)
             {"", ""},
         },
         CUrlUtil::ExtractUrlsFromText);
+}
+
+TEST(UrlSchemes, OnlyWebSchemesAreFollowedAndBareHostsGetTheirRoot)
+{
+    CheckInt({{"mailto:x", 1},
+              {"file:///usr/share/doc/x.html", 1},
+              {"javascript:void(0)", 1},
+              {"data:image/png;base64,AA", 1},
+              {"tel:+123", 1},
+              {"news:comp.lang", 1},
+              {"svn+ssh://h/", 1},
+              {"http://h/", 0},
+              {"HTTPS://h/", 0},
+              {"ftp://h/", 0},
+              {"a/b:c", 0},
+              {"1a:b", 0},
+              {"page.htm", 0},
+              {":x", 0},
+              {"", 0}},
+             [](std::string_view t) { return CUrlUtil::HasOtherScheme(t) ? 1 : 0; });
+    CheckText({{"http://host:8080", "http://host:8080/"},
+               {"https://[::1]:8443", "https://[::1]:8443/"},
+               {"http://host/a.htm", "http://host/a.htm"},
+               {"http://host/", "http://host/"},
+               {"host", "host"}},
+              CUrlUtil::WithRootPath);
 }
 
 TEST(TrimBlanks, RemovesSpacesCrAndLfButNotTabs)
