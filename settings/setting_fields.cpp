@@ -116,7 +116,7 @@ std::string CheckSettingValue(const SettingField& f, std::string_view value)
 
 std::string DescribeSettingField(const SettingField& f)
 {
-    std::string def = f.type == SettingType::Text ? "\"" + std::string(f.textDefault) + "\""
+    std::string def = f.type == SettingType::Text ? std::string("\"").append(f.textDefault).append("\"")
                                                   : std::to_string(f.numberDefault);
     if (f.key == "m_sPath")
         def = "<program folder>/download/";
