@@ -2,6 +2,7 @@
 // goes on to its report, the rows that could not be stored end "×" with exit
 // status 3, and no file (whole or partial) appears where the write failed. The cases work for root as well, who
 // ignores permission bits: they rely on what no one may do.
+#include "res/texts.h"
 #include "tests/support/cli_harness.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/loopback_http_server.h"
@@ -104,9 +105,12 @@ TEST_F(DiskFaults, SymbolicLinksLeadingOutOfTheDownloadFolder)
     std::filesystem::create_directories(dl + "/" + Host() + "/other");
     std::filesystem::create_symlink(outside + "/private.txt", dl + "/" + Host() + "/other/big.html");
 
-    for (const char* top : { "/site/top.html", "/other/top.html" }) {
+    // Each row that would go through such a link fails.
+    for (const auto& [top, failed] : { std::pair { "/site/top.html", "/site/top.html" },
+             std::pair { "/other/top.html", "/other/big.html" } }) {
         const ProcessResult r = Crawl({ "--set", "m_bDownloadFileExist=1", server.Url(top) });
-        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.exitCode, 3) << r.err;
+        EXPECT_EQ(Marks()[server.Url(failed)], res::kMarkCross) << failed;
     }
     EXPECT_EQ(FilesUnder(outside), (std::set<std::string> { "top.html", "private.txt" }));
     EXPECT_EQ(ReadFileBytes(outside + "/top.html"), "<a href=\"secret.html\">secret</a>");
