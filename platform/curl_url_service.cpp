@@ -242,7 +242,7 @@ UrlService::Handle CurlUrlService::Open(const std::string& url, const std::strin
     t->url = url;
     t->spoolPath = spoolPath;
     t->targetPath = targetPath;
-    t->placement.emplace(spoolPath, targetPath, downloadFolder, worker.options.unnamedSpoolFiles);
+    t->placement.emplace(spoolPath, targetPath, downloadFolder, true);
     t->notifier = std::make_shared<Notifier>(events);
     t->owner = &worker;
     ++m_impl->shared->active;

@@ -45,10 +45,6 @@ struct CurlUrlServiceOptions {
     std::string userAgent = "Zorone/3.21 (+Linux)";
     // Whether the usual proxy variables (http_proxy, no_proxy...) apply.
     bool useProxyEnvironment = true;
-    // Whether bodies go to files without a name where the file system has
-    // them; off, every body takes the named spool file that other file
-    // systems need (tests use this to reach that path).
-    bool unnamedSpoolFiles = true;
     // The certificate authorities trusted for https; empty: the system's.
     std::string caBundle = CaBundleFromEnvironment();
 };
