@@ -94,8 +94,8 @@ set(CPACK_PACKAGE_NAME ${ZORONE_PACKAGE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${ZORONE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "website downloader with a Japanese window and a terminal program")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Zorone downloads a web site for reading offline. Given the address of a
+# CPack puts the summary on the Description line and this text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Zorone downloads a web site for reading offline. Given the address of a
 page and a download folder, it fetches the page, reads it for links,
 follows the acceptable ones (site, depth, duplicate and priority rules),
 runs several transfers at once and stores every file under the folder in
@@ -110,6 +110,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Loads the completion of zorone-cli in interactive shells.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
