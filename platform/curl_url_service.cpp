@@ -131,6 +131,7 @@ struct Worker {
         // written.
         bool statusChecked = false;
         bool errorStatus = false;
+        std::uint64_t discarded = 0; // bytes of an error answer's body
         std::string fileError;
         char errorBuffer[CURL_ERROR_SIZE] = {};
     };
@@ -393,8 +394,10 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
         curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
         t.errorStatus = status >= 400 && IsHttpScheme(t.easy);
     }
-    if (t.errorStatus)
+    if (t.errorStatus) {
+        t.discarded += n;
         return n;
+    }
     if (!t.file.IsOpen()) {
         // Folders and file appear only now, so a transfer without a body
         // leaves nothing behind.
@@ -499,7 +502,7 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         r.code = CURLE_WRITE_ERROR;
         r.errorText = SystemError("cannot write", t->spoolPath, errno);
     }
-    r.bytes = t->written;
+    r.bytes = t->errorStatus ? t->discarded : t->written;
     if (!unnamed && spooled && !t->targetPath.empty())
         Commit(*t, r);
     PostStop(t->notifier, std::move(r));

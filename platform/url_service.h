@@ -22,7 +22,9 @@ struct TransferResult {
     // The final HTTP status after redirects (0 for ftp). A status of 400 or
     // above is a failure: its body (an error page) is never stored.
     long httpStatus = 0;
-    std::uint64_t bytes = 0; // bytes written to the spool file
+    // Bytes written to the spool file; for an HTTP error answer, the bytes
+    // of its body, which were received but not kept.
+    std::uint64_t bytes = 0;
     // The complete body, an empty one included, now stands at the
     // transfer's target path (a failed transfer's never does: its spool
     // file is removed and an old target stays as it was).

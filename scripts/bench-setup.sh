@@ -4,7 +4,7 @@
 # peak memory. Only packages that are missing are installed.
 set -euo pipefail
 
-packages=(nginx wget wget2 httrack time python3)
+packages=(nginx wget wget2 httrack time python3 python3.11-doc)
 
 # Only the nginx package starts a service when installed.
 if dpkg-query -W -f='${Status}' nginx 2>/dev/null | grep -q "install ok installed"; then
