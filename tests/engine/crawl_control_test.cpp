@@ -175,25 +175,6 @@ TEST_F(CrawlControl, LocalDetectionCompletesASiteOnDiskWithoutTransfers)
         EXPECT_EQ(Mark(i), res::kMarkDone);
 }
 
-TEST_F(CrawlControl, LocalDetectionNeverReadsThroughALinkLeadingOut)
-{
-    // The site's folder is a link to a folder outside the download folder.
-    WriteFileBytes(dir.Path() + "/outside/top.html", "<a href=\"secret.html\">");
-    std::filesystem::create_directories(dir.Path() + "/dl");
-    std::filesystem::create_directory_symlink(dir.Path() + "/outside", dir.Path() + "/dl/h");
-    core.settings.m_sTopURL = "http://h/top.html";
-    core.settings.m_bDownloadFileExist = 1;
-    StartCrawl(core);
-    Pump();
-    // Not taken for the local copy: it is fetched, and the transfer is told
-    // which folder its body must stay below.
-    EXPECT_EQ(core.list.GetItemCount(), 1);
-    EXPECT_EQ(core.m_nCrawlCount, 0);
-    ASSERT_EQ(urls.Transfers().size(), 1u);
-    EXPECT_EQ(urls.Transfers()[0].url, "http://h/top.html");
-    EXPECT_EQ(urls.Transfers()[0].downloadFolder, core.settings.m_sPath);
-}
-
 TEST_F(CrawlControl, TransferFollowsItsItemWhenRowsMoveOrVanish)
 {
     core.settings.m_sTopURL.clear();

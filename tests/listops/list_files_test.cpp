@@ -192,27 +192,8 @@ std::vector<Row> MakeRows(int n)
 std::vector<Row> WithCsvSpecials(std::vector<Row> rows)
 {
     const std::string specials[] = { ",", "\"", "\r\n", "\n", "\r", "\",\"", "\"\"" };
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const std::string& s = specials[i % std::size(specials)];
-        Row& r = rows[i];
-        switch (i % 5) {
-        case 0:
-            r[kColUrl] += s + "q";
-            break;
-        case 1:
-            r[kColUrl] = s + r[kColUrl];
-            break;
-        case 2:
-            r[kColFileName] += s;
-            break;
-        case 3:
-            r[kColMark] = s + r[kColMark];
-            break;
-        default:
-            r[kColSize] = s;
-            break;
-        }
-    }
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i][i % kColumnCount].insert(i % 3 == 0 ? 0 : rows[i][i % kColumnCount].size() / 2, specials[i % 7]);
     return rows;
 }
 

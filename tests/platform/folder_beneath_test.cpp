@@ -22,12 +22,9 @@ protected:
         fs::create_directories(root + "/inside");
         fs::create_directories(outside);
         WriteFileBytes(root + "/inside/a.txt", "in");
-        WriteFileBytes(outside + "/secret.txt", "out");
         fs::create_directory_symlink("inside", root + "/link_in");
         fs::create_directory_symlink(outside, root + "/link_out");
         fs::create_directory_symlink("../outside", root + "/link_up");
-        fs::create_symlink(outside + "/secret.txt", root + "/file_out");
-        fs::create_symlink("inside/a.txt", root + "/file_in");
     }
 
     TempDir dir;
@@ -66,30 +63,6 @@ TEST_F(Beneath, LinksLeadingOutAreRefusedWhicheverWayTheFolderIsWalked)
         EXPECT_TRUE(fs::is_directory(root + "/new/sub"));
         EXPECT_FALSE(fs::exists(outside + "/new")) << "kernel=" << kernel;
     }
-}
-
-TEST_F(Beneath, FileNamesThatAreLinksOutsideAreNeitherReplacedNorRead)
-{
-    for (const Confinement confinement : { Confinement::Kernel, Confinement::Walk }) {
-        if (confinement == Confinement::Kernel && BestConfinement() != Confinement::Kernel)
-            continue;
-        const bool kernel = confinement == Confinement::Kernel;
-        const auto stays = [&](const char* path) {
-            FolderBeneath folder;
-            EXPECT_TRUE(folder.Open(root, path, false, confinement)) << path;
-            return folder.NameStaysBeneath();
-        };
-        EXPECT_FALSE(stays("file_out"));
-        EXPECT_EQ(errno, EXDEV);
-        EXPECT_EQ(stays("file_in"), kernel);
-        EXPECT_TRUE(stays("inside/a.txt"));
-        EXPECT_TRUE(stays("inside/new.txt"));
-    }
-    EXPECT_TRUE(ExistsBeneath(root, "inside/a.txt"));
-    EXPECT_TRUE(ExistsBeneath(root, "inside"));
-    EXPECT_FALSE(ExistsBeneath(root, "inside/none.txt"));
-    EXPECT_FALSE(ExistsBeneath(root, "file_out"));
-    EXPECT_FALSE(ExistsBeneath(root, "link_out/secret.txt"));
 }
 
 } // namespace
