@@ -30,7 +30,7 @@ std::string FindHelpPage(const std::string& executablePath)
     if (slash == std::string::npos)
         return {};
     const std::string folder = executablePath.substr(0, slash + 1);
-    for (const std::string& candidate : { folder + "README.md", folder + "../share/doc/Zorone/README.md" }) {
+    for (const std::string& candidate : { folder + "README.md", folder + "../share/doc/zorone/README.md" }) {
         const platform::files::Status status = platform::files::GetStatus(candidate);
         if (status.exists && !status.isDirectory)
             return candidate;

@@ -22,7 +22,7 @@ void OpenOnlineTopPage(Core& core);
 // The maker's pages (32777, 32798, 32778, 32779) have no address of their
 // own: they open Zorone's README, the page that says what the program is and
 // where it keeps its files. It is looked for beside the program file and
-// where an installation puts documentation (<prefix>/share/doc/Zorone,
+// where an installation puts documentation (<prefix>/share/doc/zorone,
 // <prefix>/bin holding the program); "" when there is none.
 std::string FindHelpPage(const std::string& executablePath);
 // Opens FindHelpPage(the running program); nothing when there is none.

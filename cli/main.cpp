@@ -224,6 +224,10 @@ int Run(const Options& o)
 int main(int argc, char** argv)
 {
     using namespace zorone::cli;
+    if (const std::string problem = zorone::platform::CodePageProblem(); !problem.empty()) {
+        std::fprintf(stderr, "zorone-cli: %s\n", problem.c_str());
+        return kExitRefused;
+    }
     const ParseResult parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty())
         return UsageError(parsed.error);

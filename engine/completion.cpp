@@ -154,7 +154,7 @@ void FinishCrawl(Core& core)
     UpdateSummary(core);
     std::string report = FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount);
     if (core.crawlEnd.countFailures && core.m_nFailedCount > 0)
-        report += "\n" + FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount);
+        report.append("\n").append(FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount));
     core.ui.MessageBox(report, res::kCaptionReport, platform::MbButtons::Ok);
     if (core.crawlEnd.offerToOpen &&
         core.ui.MessageBox(res::kMsgOpenDownloaded, res::kCaptionQuestionNote, platform::MbButtons::YesNo) ==

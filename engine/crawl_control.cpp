@@ -127,7 +127,7 @@ int StartNextDownload(Core& core)
     const std::string url = core.list.GetItemText(row, kColUrl);
     const std::string local = LocalPathOf(core, url);
 
-    if (core.settings.m_bDownloadFileExist == 1 && CSiteUtil::FileExists(local)) {
+    if (core.settings.m_bDownloadFileExist == 1 && CSiteUtil::FileExistsBeneath(core.settings.m_sPath, local)) {
         if (row == -1)
             return 0;
         if (core.m_bRunning == 1) {

@@ -1,6 +1,7 @@
 #pragma once
-// Keeping the window alive during long work: take one pending message and
-// dispatch it, as the original message pump did at fixed points.
+// Keeping the window alive during long work: at fixed points of a long loop,
+// take one pending message and dispatch it, so that the window repaints and
+// commands such as a stop still arrive.
 #include "engine/core.h"
 
 namespace zorone {

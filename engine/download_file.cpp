@@ -43,7 +43,7 @@ int CDownloadFile::StartDownload(ItemId item, std::string localPath, std::string
         });
         return 0;
     }
-    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, m_sLocalPath, this);
+    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, m_sLocalPath, m_core.settings.m_sPath, this);
     return 1;
 }
 

@@ -6,8 +6,9 @@
 #include "res/texts.h"
 #include "web/file_text.h"
 
+#include <algorithm>
 #include <climits>
-#include <cstring>
+#include <iterator>
 
 namespace zorone {
 namespace files = platform::files;
@@ -40,33 +41,42 @@ int WriteWholeFile(Core& core, const std::string& path, std::string_view text)
     return 1;
 }
 
-std::string ReadWholeFile(Core& core, const std::string& path)
+bool ReadWholeFile(Core& core, const std::string& path, std::string& out)
 {
+    out.clear();
     files::File file;
-    if (!file.Open(path, files::File::Mode::Read))
-        return {};
+    if (!file.Open(path, files::File::Mode::Read)) {
+        return false;
+    }
     const std::int64_t size = file.Size();
     SetProgressRange(core, 0, ProgressHigh(size / 1025));
-    std::string text;
     // One allocation of the right size instead of doubling: a large document
     // would otherwise briefly need twice its size.
-    text.reserve(static_cast<size_t>(size));
+    out.reserve(static_cast<size_t>(size));
     char block[kWholeFileReadBlock];
     for (int index = 0;; ++index) {
         const std::int64_t got = file.Read(block, kWholeFileReadBlock);
         if (got < 0) {
-            text.clear();
-            text.shrink_to_fit();
-            break;
+            out.clear();
+            out.shrink_to_fit();
+            SetProgressPos(core, 0);
+            return false;
         }
         if (got == 0)
             break;
-        text.append(block, ::strnlen(block, static_cast<size_t>(got)));
+        std::copy_if(block, block + got, std::back_inserter(out), [](char b) { return b != '\0'; });
         SetProgressPos(core, index);
         DispatchOnePending(core);
     }
     file.Close();
     SetProgressPos(core, 0);
+    return true;
+}
+
+std::string ReadWholeFile(Core& core, const std::string& path)
+{
+    std::string text;
+    ReadWholeFile(core, path, text);
     return text;
 }
 

@@ -19,10 +19,13 @@ constexpr int kWholeFileReadBlock = 1024;
 // path in the status line.
 int WriteWholeFile(Core& core, const std::string& path, std::string_view text);
 
-// The file's content, each 1024-byte block cut at its first zero byte; ""
-// when the file cannot be opened or a read fails. One pending window message
-// is dispatched per block, so commands and transfer notifications may run in
-// the middle of a read.
+// Reads the file's content into out, zero bytes left out (no text holds them,
+// and the rest of the file is still wanted). False, with out empty, when the file cannot be opened, is not a regular
+// file (a folder, FIFO or device is refused before any read) or a read
+// fails. One pending window message is dispatched per 1024-byte block, so
+// commands and transfer notifications may run in the middle of a read.
+bool ReadWholeFile(Core& core, const std::string& path, std::string& out);
+// The same, "" for a file that cannot be read.
 std::string ReadWholeFile(Core& core, const std::string& path);
 
 } // namespace zorone

@@ -62,8 +62,12 @@ std::string BuildKeywordText(Core& core, const CKeywordSaveDlg& dlg, const std::
             continue;
         switch (format) {
         case ListFormat::Csv:
-            text += row.cols[kColMark] + ',' + row.cols[kColFileName] + ',' + row.cols[kColExtension] + ','
-                + row.cols[kColUrl] + "\r\n";
+            AppendCsvField(text, row.cols[kColMark]);
+            for (const int c : { kColFileName, kColExtension, kColUrl }) {
+                text += ',';
+                AppendCsvField(text, row.cols[static_cast<size_t>(c)]);
+            }
+            text += "\r\n";
             break;
         case ListFormat::Lst:
             AppendLstLine(text, row);

@@ -16,8 +16,12 @@ enum class ListFormat { Csv, Txt, Lst };
 // is TXT. Stored files rely on this, so ".CSV" stays TXT.
 ListFormat ListFormatOf(std::string_view path);
 
-// One line per row, CR LF after each: CSV "mark,name,ext,size,url" without
-// quoting, TXT mark immediately followed by the URL, LST the URL alone.
+// A CSV field: as it is, or, when it holds ",", '"', CR or LF, between quotes
+// with every '"' doubled (RFC 4180). Fields without those bytes are written
+// bare, so lists without them give the same bytes as they always did.
+void AppendCsvField(std::string& out, std::string_view field);
+// One line per row, CR LF after each: CSV "mark,name,ext,size,url" with
+// AppendCsvField, TXT mark immediately followed by the URL, LST the URL alone.
 void AppendCsvLine(std::string& out, const DownloadItem& row);
 void AppendTxtLine(std::string& out, const DownloadItem& row);
 void AppendLstLine(std::string& out, const DownloadItem& row);
@@ -31,14 +35,19 @@ std::string BuildListText(Core& core, ListFormat format);
 // Appends the rows of a CSV text. Fields end at ",", CR, LF and the last
 // byte; CR stores a field without emptying the buffer and LF starts the next
 // row, so CR LF files give one row per line, LF-only files too, and CR-only
-// files a single row. Fields past the fifth are ignored.
+// files a single row. Fields past the fifth are ignored. A field opening with
+// '"' and closed by a '"' before a delimiter is read as AppendCsvField wrote
+// it, commas, quotes and line ends included.
 void ParseCsvText(Core& core, std::string_view text);
-// Appends the rows of a TXT or LST text. Lines end only at CR LF; text after
-// the last CR LF is not read. TXT: the first two bytes are the mark.
+// Appends the rows of a TXT or LST text. Lines end at CR LF or at LF alone (a
+// lone CR stays in the line); a last line without a line end is read too.
+// TXT: the first two bytes are the mark.
 void ParseLineListText(Core& core, std::string_view text, ListFormat format);
 
 // Reads a list file and appends its rows, the reader chosen by the path's
-// extension. A file that cannot be read adds nothing. Always 1.
+// extension. 1 when the file was read; 0 when it could not be (missing,
+// unreadable, or not a regular file: a folder, FIFO or device is refused
+// without reading), which adds nothing and says so in the status line.
 int LoadListFile(Core& core, const std::string& path);
 // Writes the whole list to path in the format its extension names. 1 when
 // the file now holds the list, 0 when it could not be written.

@@ -35,12 +35,28 @@ int SaveListFile(Core& core)
     return 1;
 }
 
+namespace {
+
+// Loads a list file the user named; a file that cannot be read is reported
+// in a message box too, as the status line alone is easily missed.
+int LoadNamedListFile(Core& core, const std::string& path)
+{
+    if (LoadListFile(core, path))
+        return 1;
+    core.ui.MessageBox(res::kMsgLoadFailed + "\r\n" + path, res::kCaptionWarning, MbButtons::Ok);
+    return 0;
+}
+
+} // namespace
+
 int OpenListFile(Core& core)
 {
     SetStatusText(core, res::kStatusListOpen);
     const std::string path = CSiteUtil::AskOpenFileName(core.ui, "", res::kFilterListOpen);
-    LoadListFile(core, path);
-    return 1;
+    // A cancelled dialog loads nothing and is no failure.
+    if (path.empty())
+        return 1;
+    return LoadNamedListFile(core, path);
 }
 
 void SaveListCommand(Core& core)
@@ -53,8 +69,7 @@ void SaveListCommand(Core& core)
 void LoadListCommand(Core& core)
 {
     SetStatusText(core, res::kStatusLoadCommand);
-    OpenListFile(core);
-    SetStatusText(core, res::kStatusLoadSuccess);
+    SetStatusText(core, OpenListFile(core) ? res::kStatusLoadSuccess : res::kStatusLoadFailed);
 }
 
 void OnDropFiles(Core& core, const std::vector<std::string>& paths)
@@ -63,7 +78,7 @@ void OnDropFiles(Core& core, const std::vector<std::string>& paths)
         const files::Status status = files::GetStatus(path);
         const bool folder = !status.exists || status.isDirectory;
         if (!folder) {
-            LoadListFile(core, path);
+            LoadNamedListFile(core, path);
         } else if (paths.size() == 1) {
             core.settings.m_sPath = path + "/";
             WriteFieldsToControls(core);
@@ -114,11 +129,19 @@ void SaveCarryOverList(Core& core)
         || core.ui.MessageBox(res::kMsgCarryOverLong, res::kCaptionQuestion, MbButtons::YesNoCancel) == MbAnswer::Yes;
     // The old file stays until the new one replaces it whole: building the
     // text of a long list takes a while, and a kill in between must not cost
-    // the user the list kept last time. A declined, empty or unwritable list leaves nothing to offer.
+    // the user the list kept last time. A declined or empty list leaves
+    // nothing to offer.
     if (keep) {
         const std::string text = BuildCsvText(core);
-        if (!text.empty() && WriteWholeFile(core, path, text))
-            return;
+        if (text.empty()) {
+            CSiteUtil::RemoveFile(path);
+        } else if (!WriteWholeFile(core, path, text)) {
+            // A full disk or a read-only folder: the list kept last time is
+            // better than none. The status line is frozen while closing, so
+            // only a message box can tell the user.
+            core.ui.MessageBox(res::kMsgCarryOverKeptOld + "\r\n" + path, res::kCaptionWarning, MbButtons::Ok);
+        }
+        return;
     }
     CSiteUtil::RemoveFile(path);
 }

@@ -12,7 +12,8 @@ namespace zorone {
 // 1 when a file was written; 0 when the user cancelled (silently) or the
 // file could not be written (with a message).
 int SaveListFile(Core& core);
-// Asks for a path and appends the rows of that file. Always 1.
+// Asks for a path and appends the rows of that file. 1 when it was read or
+// the dialog cancelled; 0 when it could not be read (with a message).
 int OpenListFile(Core& core);
 
 // Commands 32773 and 32772 with their status texts.
@@ -20,7 +21,7 @@ void SaveListCommand(Core& core);
 void LoadListCommand(Core& core);
 
 // Files and folders dropped on the window, in the order the desktop gives
-// them: list files are appended; a folder dropped alone becomes the download
+// them: list files are appended (one that cannot be read with a message); a folder dropped alone becomes the download
 // folder. A path whose status cannot be read counts as a folder.
 void OnDropFiles(Core& core, const std::vector<std::string>& paths);
 
@@ -32,7 +33,9 @@ int ConfirmSaveOnExit(Core& core);
 
 // programFolderPrefix + "default.csv".
 std::string CarryOverPath(const Core& core);
-// Replaces the carry-over file with the list (none for an empty list).
+// Replaces the carry-over file with the list (none for an empty list or a
+// declined long one). When it cannot be written the old file is kept and a
+// message says so.
 void SaveCarryOverList(Core& core);
 // Offers the carry-over file when m_bDefaultSave is 1 and appends its rows
 // when the user accepts. The window calls it once, at its first paint.

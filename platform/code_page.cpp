@@ -26,10 +26,13 @@ public:
 
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
-    // Converts in, copying every byte iconv refuses unchanged. skipWidth says
-    // how many bytes of an invalid sequence to copy before trying again.
+    // Converts in, copying every byte iconv refuses unchanged. Without a
+    // converter (CodePageProblem reports that at start) the bytes pass
+    // unchanged rather than reaching iconv with an invalid descriptor.
     std::string Convert(std::string_view in) const
     {
+        if (!Valid())
+            return std::string(in);
         std::string out;
         out.reserve(in.size() * 3 / 2 + 8);
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
@@ -79,6 +82,16 @@ std::string Utf8ToCp932(std::string_view utf8)
         return std::string(utf8);
     thread_local const Converter conv("CP932", "UTF-8");
     return conv.Convert(utf8);
+}
+
+std::string CodePageProblem()
+{
+    const Converter toUtf8("UTF-8", "CP932");
+    const Converter fromUtf8("CP932", "UTF-8");
+    if (toUtf8.Valid() && fromUtf8.Valid())
+        return {};
+    return "this system's iconv cannot convert between CP932 and UTF-8 (the glibc gconv modules are missing); "
+           "Zorone keeps all its texts in CP932 and cannot run without it";
 }
 
 std::string ToFsPath(std::string_view cp932Path)

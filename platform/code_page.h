@@ -14,6 +14,11 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // UTF-8 -> CP932. A character CP932 cannot express is kept as its UTF-8 bytes.
 std::string Utf8ToCp932(std::string_view utf8);
 
+// "" when this system can convert between CP932 and UTF-8; otherwise why
+// not, in English for the terminal and the message box. Every text Zorone
+// holds is CP932, so both programs check this first and stop when it fails.
+std::string CodePageProblem();
+
 // A CP932 path as the file system wants it: "\" becomes "/" and the text
 // becomes UTF-8 (invalid bytes passed through).
 std::string ToFsPath(std::string_view cp932Path);

@@ -1,6 +1,7 @@
 #include "platform/curl_url_service.h"
 
 #include "platform/files.h"
+#include "platform/spool_placement.h"
 
 #include <curl/curl.h>
 
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <strings.h>
 #include <thread>
 #include <unordered_map>
@@ -118,6 +120,7 @@ struct Worker {
         std::string url;
         std::string spoolPath;
         std::string targetPath;
+        std::optional<SpoolPlacement> placement;
         std::shared_ptr<Notifier> notifier;
         Worker* owner = nullptr;
         CURL* easy = nullptr;
@@ -128,6 +131,7 @@ struct Worker {
         // written.
         bool statusChecked = false;
         bool errorStatus = false;
+        std::uint64_t discarded = 0; // bytes of an error answer's body
         std::string fileError;
         char errorBuffer[CURL_ERROR_SIZE] = {};
     };
@@ -142,9 +146,8 @@ struct Worker {
     void CollectDone();
     void CancelOne(Handle handle);
     void Finish(std::unique_ptr<Transfer> t, CURLcode code);
-    void Commit(const Transfer& t, TransferResult& r);
+    void Commit(Transfer& t, TransferResult& r);
     void CommitUnnamed(Transfer& t, TransferResult& r);
-    static bool OpenSpool(Transfer& t);
     void Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text);
     void PostStop(const std::shared_ptr<Notifier>& n, TransferResult result);
     void PostData(Transfer& t);
@@ -229,7 +232,8 @@ CurlUrlService::~CurlUrlService()
 }
 
 UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath,
-                                        const std::string& targetPath, TransferEvents* events)
+                                        const std::string& targetPath, const std::string& downloadFolder,
+                                        TransferEvents* events)
 {
     // Handles go round the workers, which spreads the transfers evenly.
     const Handle handle = m_impl->nextHandle++;
@@ -239,6 +243,7 @@ UrlService::Handle CurlUrlService::Open(const std::string& url, const std::strin
     t->url = url;
     t->spoolPath = spoolPath;
     t->targetPath = targetPath;
+    t->placement.emplace(spoolPath, targetPath, downloadFolder, true);
     t->notifier = std::make_shared<Notifier>(events);
     t->owner = &worker;
     ++m_impl->shared->active;
@@ -389,8 +394,10 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
         curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
         t.errorStatus = status >= 400 && IsHttpScheme(t.easy);
     }
-    if (t.errorStatus)
+    if (t.errorStatus) {
+        t.discarded += n;
         return n;
+    }
     if (!t.file.IsOpen()) {
         // Folders and file appear only now, so a transfer without a body
         // leaves nothing behind.
@@ -398,10 +405,8 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
             t.fileError = "invalid spool path";
             return 0;
         }
-        if (!OpenSpool(t)) {
-            t.fileError = SystemError("cannot create", t.spoolPath, errno);
+        if (!t.placement->Open(t.file, t.fileError))
             return 0;
-        }
     }
     errno = 0;
     if (!t.file.Write(data, static_cast<std::int64_t>(n))) {
@@ -411,29 +416,6 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
     t.written += n;
     t.owner->PostData(t);
     return n;
-}
-
-bool Worker::OpenSpool(Transfer& t)
-{
-    // A body headed for a target goes to a file without a name in the
-    // target's folder: nothing is left behind if the process dies, and the
-    // commit is a single link where the target is new. The named spool file
-    // serves where the file system has no unnamed files.
-    const std::string folder = t.targetPath.substr(0, t.targetPath.find_last_of("/\\") + 1);
-    auto open = [&t, &folder] {
-        if (!t.targetPath.empty() && !folder.empty() && t.file.OpenUnnamed(folder))
-            return true;
-        errno = 0;
-        return t.file.Open(t.spoolPath, files::File::Mode::CreateTruncate);
-    };
-    // Most files land in folders that already exist: try the file first and
-    // create the folders only when it says they are missing.
-    if (open())
-        return true;
-    if (errno != ENOENT)
-        return false;
-    files::CreateFolders(t.spoolPath);
-    return open();
 }
 
 void Worker::PostData(Transfer& t)
@@ -507,10 +489,8 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !t->targetPath.empty();
     // A complete empty body is an empty file, which replaces an old one as
     // any other body does.
-    if (storable && !t->file.IsOpen() && !OpenSpool(*t)) {
+    if (storable && !t->file.IsOpen() && !t->placement->Open(t->file, r.errorText))
         r.code = CURLE_WRITE_ERROR;
-        r.errorText = SystemError("cannot create", t->spoolPath, errno);
-    }
     // An unnamed body gets its name while it is still open; the file is
     // complete on disk before anyone hears of the stop.
     const bool spooled = t->file.IsOpen();
@@ -522,7 +502,7 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         r.code = CURLE_WRITE_ERROR;
         r.errorText = SystemError("cannot write", t->spoolPath, errno);
     }
-    r.bytes = t->written;
+    r.bytes = t->errorStatus ? t->discarded : t->written;
     if (!unnamed && spooled && !t->targetPath.empty())
         Commit(*t, r);
     PostStop(t->notifier, std::move(r));
@@ -530,40 +510,18 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
 
 void Worker::CommitUnnamed(Transfer& t, TransferResult& r)
 {
-    errno = 0;
-    if (t.file.LinkAs(t.targetPath)) {
-        r.committed = true;
-        return;
-    }
-    // The target exists: the new body takes a temporary name and replaces
-    // the old file in one rename, never leaving it missing or half written.
-    if (errno == EEXIST && t.file.LinkAs(t.spoolPath)) {
-        if (files::Rename(t.spoolPath, t.targetPath)) {
-            r.committed = true;
-            return;
-        }
-        r.errorText = SystemError("cannot store", t.targetPath, errno);
-        files::RemoveFile(t.spoolPath);
-        return;
-    }
-    r.errorText = SystemError("cannot store", t.targetPath, errno);
+    r.committed = t.placement->CommitUnnamed(t.file, r.errorText);
 }
 
-void Worker::Commit(const Transfer& t, TransferResult& r)
+void Worker::Commit(Transfer& t, TransferResult& r)
 {
     // Done here, on the worker, so that file-system work never holds up the
     // user-interface thread; the rename replaces the old file in one step.
     if (r.code != CURLE_OK || r.httpStatus >= 400) {
-        files::RemoveFile(t.spoolPath);
+        t.placement->RemoveSpool();
         return;
     }
-    errno = 0;
-    if (files::Rename(t.spoolPath, t.targetPath)) {
-        r.committed = true;
-        return;
-    }
-    r.errorText = SystemError("cannot store", t.targetPath, errno);
-    files::RemoveFile(t.spoolPath);
+    r.committed = t.placement->CommitNamed(r.errorText);
 }
 
 void Worker::Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text)
@@ -601,7 +559,7 @@ void Worker::DropAll()
             const bool named = !t->file.IsUnnamed();
             t->file.Close();
             if (named)
-                files::RemoveFile(t->spoolPath);
+                t->placement->RemoveSpool();
         }
     }
     running.clear();

@@ -62,8 +62,9 @@ public:
     CurlUrlService(const CurlUrlService&) = delete;
     CurlUrlService& operator=(const CurlUrlService&) = delete;
 
+    using UrlService::Open;
     Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
-                TransferEvents* events) override;
+                const std::string& downloadFolder, TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 

@@ -3,7 +3,7 @@
 #include "platform/code_page.h"
 
 #include <fcntl.h>
-#include <glob.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +18,52 @@ namespace {
 bool IsSeparator(char c)
 {
     return c == '/' || c == '\\';
+}
+
+// The path with symbolic links at its last component followed, as far as
+// they lead; a dangling link gives the path it points to.
+std::string WithoutLinks(std::string path)
+{
+    // The kernel's own limit on links followed in one lookup.
+    constexpr int kMaxLinks = 40;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat sb {};
+        if (::lstat(path.c_str(), &sb) != 0 || !S_ISLNK(sb.st_mode))
+            break;
+        char buf[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<size_t>(n) >= sizeof buf)
+            break;
+        std::string link(buf, static_cast<size_t>(n));
+        if (link.front() != '/') {
+            const size_t slash = path.rfind('/');
+            link.insert(0, slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+        }
+        path = std::move(link);
+    }
+    return path;
+}
+
+// Creates a new file named prefix plus a random suffix, with mode filtered
+// by the umask as open() does; the process-wide umask is never changed, since
+// other threads create files at the same time. Returns the descriptor and
+// the name, or -1.
+int CreateUniqueFile(const std::string& prefix, mode_t mode, std::string& name)
+{
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random))
+            return -1;
+        name = prefix;
+        for (const unsigned char r : random)
+            name += kChars[r % (sizeof kChars - 1)];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 } // namespace
@@ -36,20 +82,10 @@ Status GetStatus(std::string_view path)
     return st;
 }
 
-bool FindFirst(std::string_view pathOrPattern)
+bool Exists(std::string_view path)
 {
-    if (pathOrPattern.empty())
-        return false;
-    const std::string fs = ToFsPath(pathOrPattern);
-    if (fs.find_first_of("*?") == std::string::npos) {
-        struct stat sb {};
-        return ::stat(fs.c_str(), &sb) == 0;
-    }
-    glob_t g {};
-    const int rc = ::glob(fs.c_str(), GLOB_NOSORT | GLOB_NOESCAPE, nullptr, &g);
-    const bool found = rc == 0 && g.gl_pathc > 0;
-    ::globfree(&g);
-    return found;
+    struct stat sb {};
+    return !path.empty() && ::stat(ToFsPath(path).c_str(), &sb) == 0;
 }
 
 bool CreateDirectory(std::string_view path)
@@ -62,6 +98,12 @@ bool CreateDirectory(std::string_view path)
 void CreateFolders(std::string_view path)
 {
     for (size_t i = 0; i < path.size(); ++i) {
+        // A "\" that is the trail byte of a double-byte character is part
+        // of a name, not a separator.
+        if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
+            ++i;
+            continue;
+        }
         if (IsSeparator(path[i]) && i > 0)
             CreateDirectory(path.substr(0, i));
     }
@@ -90,14 +132,20 @@ bool WriteFileAtomically(std::string_view path, std::string_view bytes)
 {
     if (path.empty())
         return false;
-    const std::string target = ToFsPath(path);
+    // A save onto a symbolic link updates the file the link names and keeps
+    // the link; replacing the link itself would silently fork the user's file.
+    const std::string target = WithoutLinks(ToFsPath(path));
     const size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string temp = folder + ".zorone-save-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    // A new file gets what the umask allows; a replaced one keeps its
+    // permission bits, so a private list stays private.
+    std::string temp;
+    const int fd = CreateUniqueFile(folder + ".zorone-save-", replacing ? old.st_mode & 0777 : 0666, temp);
     if (fd < 0)
         return false;
-    bool ok = true;
+    bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
     size_t done = 0;
     while (ok && done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -107,11 +155,6 @@ bool WriteFileAtomically(std::string_view path, std::string_view bytes)
         if (ok)
             done += static_cast<size_t>(n);
     }
-    // mkstemp creates the file 0600; a saved user file should look like any
-    // other file the user creates.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
@@ -160,7 +203,9 @@ bool File::Open(std::string_view path, Mode mode)
     int flags = O_CLOEXEC;
     switch (mode) {
     case Mode::Read:
-        flags |= O_RDONLY;
+        // A FIFO would block the open until a writer comes; it is refused
+        // below like every file that is not a regular one.
+        flags |= O_RDONLY | O_NONBLOCK;
         break;
     case Mode::WriteExisting:
         flags |= O_WRONLY;
@@ -173,8 +218,9 @@ bool File::Open(std::string_view path, Mode mode)
     m_fd = ::open(fs.c_str(), flags, 0666);
     if (m_fd < 0)
         return false;
+    // O_NONBLOCK changes nothing for the regular files that pass here.
     struct stat sb {};
-    if (::fstat(m_fd, &sb) != 0 || S_ISDIR(sb.st_mode)) {
+    if (::fstat(m_fd, &sb) != 0 || (mode == Mode::Read ? !S_ISREG(sb.st_mode) : S_ISDIR(sb.st_mode))) {
         ::close(m_fd);
         m_fd = -1;
         return false;
@@ -202,6 +248,24 @@ bool File::LinkAs(std::string_view path)
         return false;
     m_unnamed = false;
     return true;
+}
+
+bool File::LinkAt(int folderFd, const std::string& fsName)
+{
+    if (!IsUnnamed())
+        return false;
+    const std::string self = std::string("/proc/self/fd/").append(std::to_string(m_fd));
+    if (::linkat(AT_FDCWD, self.c_str(), folderFd, fsName.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        return false;
+    m_unnamed = false;
+    return true;
+}
+
+void File::Adopt(int fd, bool unnamed)
+{
+    Close();
+    m_fd = fd;
+    m_unnamed = fd >= 0 && unnamed;
 }
 
 std::int64_t File::Read(char* buffer, std::int64_t n)

@@ -16,12 +16,14 @@ struct Status {
 
 Status GetStatus(std::string_view path);
 
-// Like find-first-file: true when the path names an existing file or folder,
-// or, when it holds "*" or "?", when the pattern matches something.
-bool FindFirst(std::string_view pathOrPattern);
+// True when the path names an existing file or folder. The name is taken
+// literally: "*" and "?" are ordinary bytes of a name here.
+bool Exists(std::string_view path);
 
 bool CreateDirectory(std::string_view path);
-// Creates every folder along path, up to but not including its last component.
+// Creates every folder along path, up to but not including its last
+// component, with the permissions the umask allows. A "\" that is the trail
+// byte of a double-byte character does not separate.
 void CreateFolders(std::string_view path);
 bool RemoveFile(std::string_view path);
 bool MakeWritable(std::string_view path);
@@ -30,6 +32,8 @@ bool Rename(std::string_view from, std::string_view to);
 // Writes bytes to path so that a crash, a kill or a full disk never leaves a
 // mix of old and new content: the bytes go to a temporary file in the same
 // folder, are flushed to disk, and the temporary file then replaces path.
+// A replaced file keeps its permission bits, a new one gets what the umask
+// allows, and a path that is a symbolic link has its target replaced.
 // Returns false (and leaves path as it was) when any step fails.
 bool WriteFileAtomically(std::string_view path, std::string_view bytes);
 
@@ -40,7 +44,7 @@ std::string ExecutablePath();
 class File {
 public:
     enum class Mode {
-        Read,           // existing file, read only
+        Read,           // existing regular file, read only; anything else is refused
         WriteExisting,  // existing file, write, no truncation
         CreateTruncate, // create or truncate, write
     };
@@ -61,6 +65,10 @@ public:
     bool IsUnnamed() const { return m_fd >= 0 && m_unnamed; }
     // Gives an unnamed file the name path; fails with EEXIST when path exists.
     bool LinkAs(std::string_view path);
+    // The same for the file-system name fsName inside the open folder folderFd.
+    bool LinkAt(int folderFd, const std::string& fsName);
+    // Takes over an open descriptor; unnamed says it was opened O_TMPFILE.
+    void Adopt(int fd, bool unnamed);
     bool IsOpen() const { return m_fd >= 0; }
     // Reads up to n bytes; returns the count read, 0 at the end, -1 on error.
     std::int64_t Read(char* buffer, std::int64_t n);

@@ -8,8 +8,8 @@ namespace zorone::platform {
 
 enum class MbButtons { Ok, YesNo, YesNoCancel };
 
-// The values of the Windows dialog answers, kept so that logs and tests read
-// the same numbers as the original message-box results.
+// Each answer has a fixed number, so that logs and tests read the same value
+// for the same answer in every version.
 enum class MbAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 class UiServices {

@@ -22,7 +22,9 @@ struct TransferResult {
     // The final HTTP status after redirects (0 for ftp). A status of 400 or
     // above is a failure: its body (an error page) is never stored.
     long httpStatus = 0;
-    std::uint64_t bytes = 0; // bytes written to the spool file
+    // Bytes written to the spool file; for an HTTP error answer, the bytes
+    // of its body, which were received but not kept.
+    std::uint64_t bytes = 0;
     // The complete body, an empty one included, now stands at the
     // transfer's target path (a failed transfer's never does: its spool
     // file is removed and an old target stays as it was).
@@ -49,11 +51,20 @@ public:
     // When targetPath is not empty, a body that arrived complete replaces
     // targetPath (by renaming the spool file, before the stop is told) and
     // one that did not is removed; with an empty targetPath the body stays in
-    // spoolPath either way. events must stay alive until its OnStopBinding
-    // has run. Returns a handle that is never 0.
+    // spoolPath either way. downloadFolder (CP932), when not empty, is the
+    // folder targetPath lies below: the body is never written through, and
+    // never replaces, a symbolic link that leads out of it; such a transfer
+    // stops with a nonzero code and the reason. events must stay alive until
+    // its OnStopBinding has run. Returns a handle that is never 0.
     virtual Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
-                        TransferEvents* events)
+                        const std::string& downloadFolder, TransferEvents* events)
         = 0;
+    // The same without a download folder: the paths are used as they are.
+    Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
+                TransferEvents* events)
+    {
+        return Open(url, spoolPath, targetPath, std::string(), events);
+    }
 
     // Ends a transfer early; its OnStopBinding still comes, with a nonzero code.
     virtual void Cancel(Handle handle) = 0;

@@ -1,4 +1,5 @@
 // The Zorone window program.
+#include "platform/code_page.h"
 #include "qt/app_wiring.h"
 #include "qt/list_dialogs.h"
 #include "qt/qt_dialog_runner.h"
@@ -6,10 +7,15 @@
 #include "web/program_folder.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (const std::string problem = zorone::platform::CodePageProblem(); !problem.empty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Zorone"), QString::fromStdString(problem));
+        return 1;
+    }
     zorone::qt::InstallQtTranslations(app);
     zorone::qt::DialogFactories dialogs;
     dialogs.settings = [](QWidget* parent) { return std::make_unique<zorone::qt::QtDialogRunner>(parent); };

@@ -104,7 +104,7 @@ int WriteProfileInt(const std::string& path, std::string_view section, std::stri
 
     const auto body = FindSection(lines, section);
     if (!body) {
-        lines.push_back("[" + std::string(section) + "]" + cr);
+        lines.push_back(std::string("[").append(section).append("]").append(cr));
         lines.push_back(entry);
     } else {
         size_t at = body->second;

@@ -23,18 +23,27 @@ SavValues ParseSavText(std::string_view text)
     return values;
 }
 
-int SavIntValue(std::string_view value)
+SavDigits SavLeadingDigits(std::string_view value)
 {
+    SavDigits d;
     size_t i = 0;
     while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
         ++i;
-    bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-'))
-        negative = value[i++] == '-';
-    std::uint32_t n = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
-        n = n * 10u + static_cast<std::uint32_t>(value[i] - '0');
-    if (negative)
+        d.negative = value[i++] == '-';
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+        d.magnitude = d.magnitude * 10u + static_cast<std::uint64_t>(value[i] - '0');
+        d.beyond32 = d.beyond32 || d.magnitude > 0x80000000u;
+    }
+    return d;
+}
+
+int SavIntValue(std::string_view value)
+{
+    // Wraps as 32-bit arithmetic does: the low 32 bits of the magnitude.
+    const SavDigits d = SavLeadingDigits(value);
+    std::uint32_t n = static_cast<std::uint32_t>(d.magnitude);
+    if (d.negative)
         n = 0u - n;
     return static_cast<std::int32_t>(n);
 }

@@ -2,6 +2,7 @@
 // The "name=value" files beside the program: Zorone.sav and the two history
 // files of the main window's combo boxes. Every comparison is byte-wise and
 // case-sensitive; texts are CP932.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,6 +24,14 @@ constexpr std::string_view kHistoryUrlKey = "m_sTopURL";
 using SavValues = std::unordered_map<std::string, std::string>;
 SavValues ParseSavText(std::string_view text);
 
+// The number a Zorone.sav value starts with: blanks, a sign, digits.
+// beyond32 is set once the digits leave the 32-bit range.
+struct SavDigits {
+    bool negative = false;
+    std::uint64_t magnitude = 0; // wraps past 64 bits
+    bool beyond32 = false;
+};
+SavDigits SavLeadingDigits(std::string_view value);
 // A value read as an integer: leading blanks and tabs skipped, an optional
 // sign, then the digits up to the first other byte; no digits give 0. Too
 // many digits wrap around as 32-bit arithmetic does instead of failing.

@@ -1,5 +1,7 @@
 #include "settings/setting_fields.h"
 
+#include "settings/sav_profile.h"
+
 #include <climits>
 #include <cstdio>
 #include <optional>
@@ -24,25 +26,13 @@ SettingField Flag(std::string_view key, int Settings::*m, int def, std::string_v
     return {key, SettingType::Flag, nullptr, m, {}, def, "0|1", 0, meaning};
 }
 
-// The integer a Zorone.sav value starts with (blanks, a sign, digits), or
-// nullopt when it does not fit in 32 bits.
+// The integer a Zorone.sav value starts with, or nullopt when it does not
+// fit in 32 bits.
 std::optional<long long> LeadingInteger(std::string_view value)
 {
-    size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
-        negative = value[i++] == '-';
-    long long n = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        n = n * 10 + (value[i] - '0');
-        if (n > static_cast<long long>(INT_MAX) + 1)
-            return std::nullopt;
-    }
-    if (negative)
-        n = -n;
-    if (n > INT_MAX || n < INT_MIN)
+    const SavDigits d = SavLeadingDigits(value);
+    const long long n = d.negative ? -static_cast<long long>(d.magnitude) : static_cast<long long>(d.magnitude);
+    if (d.beyond32 || n > INT_MAX || n < INT_MIN)
         return std::nullopt;
     return n;
 }
@@ -116,7 +106,7 @@ std::string CheckSettingValue(const SettingField& f, std::string_view value)
 
 std::string DescribeSettingField(const SettingField& f)
 {
-    std::string def = f.type == SettingType::Text ? "\"" + std::string(f.textDefault) + "\""
+    std::string def = f.type == SettingType::Text ? std::string("\"").append(f.textDefault).append("\"")
                                                   : std::to_string(f.numberDefault);
     if (f.key == "m_sPath")
         def = "<program folder>/download/";

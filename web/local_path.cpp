@@ -1,6 +1,7 @@
 #include "web/local_path.h"
 
 #include "platform/files.h"
+#include "platform/folder_beneath.h"
 #include "web/site_util.h"
 
 namespace zorone::CSiteUtil {
@@ -78,7 +79,16 @@ int CreateFolders(std::string_view path)
 
 int FileExists(std::string_view path)
 {
-    return files::FindFirst(path) ? 1 : 0;
+    return files::Exists(path) ? 1 : 0;
+}
+
+int FileExistsBeneath(std::string_view downloadFolder, std::string_view path)
+{
+    std::string root;
+    std::string relative;
+    if (!files::SplitBeneath(downloadFolder, path, root, relative))
+        return 0;
+    return files::ExistsBeneath(root, relative) ? 1 : 0;
 }
 
 std::int64_t GetFileSize(std::string_view path)

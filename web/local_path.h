@@ -25,9 +25,14 @@ std::string LocalPathOf(std::string_view downloadFolder, std::string_view url);
 // Creates every folder along path except its last component; failures
 // (existing folders included) are ignored. Always 1.
 int CreateFolders(std::string_view path);
-// 1 when path names an existing file or folder, or when a pattern with "*"
-// or "?" matches something; 0 otherwise and for "".
+// 1 when path names an existing file or folder; 0 otherwise and for "".
+// "*" and "?" are bytes of the name like any other: a URL may hold them, and
+// a file merely like it is not that file.
 int FileExists(std::string_view path);
+// Like FileExists for a path below downloadFolder, but a file reached only
+// through a symbolic link that leads out of downloadFolder does not count:
+// the crawl must not take it for its own copy and read it.
+int FileExistsBeneath(std::string_view downloadFolder, std::string_view path);
 // The size of a file; 0 when it is missing or a folder.
 std::int64_t GetFileSize(std::string_view path);
 

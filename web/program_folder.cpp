@@ -4,6 +4,7 @@
 #include "platform/files.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -45,9 +46,15 @@ std::string XdgFolder(const char* variable, const char* fallbackBelowHome)
     return HomeFolder() + fallbackBelowHome;
 }
 
-bool IsWritableFolder(const std::string& utf8Folder)
+// A copy of the program unpacked with its settings beside it. A writable
+// folder alone is no such sign: an installed program in a prefix the user
+// owns would otherwise fill bin/ with download/ and the settings.
+bool IsPortableFolder(const std::string& utf8Folder)
 {
-    return ::access((utf8Folder.empty() ? std::string("/") : utf8Folder).c_str(), W_OK | X_OK) == 0;
+    const std::string sav = utf8Folder + "/Zorone.sav";
+    struct stat sb {};
+    return ::stat(sav.c_str(), &sb) == 0 && S_ISREG(sb.st_mode)
+        && ::access(utf8Folder.empty() ? "/" : utf8Folder.c_str(), W_OK | X_OK) == 0;
 }
 
 // The program folder as a file-system (UTF-8) path without trailing "/".
@@ -60,7 +67,7 @@ std::string ProgramFolderFs()
     const size_t slash = exe.rfind('/');
     if (slash != std::string::npos) {
         const std::string folder = exe.substr(0, slash);
-        if (IsWritableFolder(folder))
+        if (IsPortableFolder(folder))
             return folder;
     }
     return XdgFolder("XDG_DATA_HOME", "/.local/share") + "/zorone";

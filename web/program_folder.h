@@ -5,10 +5,12 @@
 // the default download/ folder. It is, in this order:
 //  1. $ZORONE_HOME when set: one switch that moves everything, for portable
 //     setups, several independent configurations and hermetic tests;
-//  2. the folder of the program file when the user may write there: an
-//     unpacked copy keeps its settings beside itself and travels with them;
+//  2. the folder of the program file when it already holds Zorone.sav and
+//     the user may write there: an unpacked copy keeps its settings beside
+//     itself and travels with them;
 //  3. $XDG_DATA_HOME/zorone (default ~/.local/share/zorone): an installed
-//     program sits in a system folder the user cannot write to.
+//     program's folder holds programs, not the user's files, even where the
+//     user could write to it.
 // The folder is created when it does not exist yet.
 #include <string>
 

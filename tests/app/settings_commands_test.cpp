@@ -55,8 +55,8 @@ TEST_F(SettingsCommands, CancelChangesNothingEvenAfterButtonsAndPickers)
         return false;
     };
     runner.analysis = [](CAnalysisSettingDlg& d) {
-        d.m_sAnalsysFileEx = "x";
-        d.m_sAnalsysTag = "y";
+        d.m_sAnalsysFileEx = std::string("x");
+        d.m_sAnalsysTag = std::string("y");
         d.OnDefaultFileEx();
         d.OnDefaultTag();
         d.controls.SetText(CAnalysisSettingDlg::kIdKBytes, "1");

@@ -139,11 +139,11 @@ TEST(HelpPage, FoundBesideTheProgramOrInTheInstalledDocumentation)
 {
     TempDir dir;
     std::filesystem::create_directories(dir / "bin");
-    std::filesystem::create_directories(dir / "share/doc/Zorone");
+    std::filesystem::create_directories(dir / "share/doc/zorone");
     const std::string program = dir / "bin/zorone";
     EXPECT_EQ(FindHelpPage(program), "");
-    WriteFileBytes(dir / "share/doc/Zorone/README.md", "# Zorone\n");
-    EXPECT_EQ(FindHelpPage(program), dir / "bin/../share/doc/Zorone/README.md");
+    WriteFileBytes(dir / "share/doc/zorone/README.md", "# Zorone\n");
+    EXPECT_EQ(FindHelpPage(program), dir / "bin/../share/doc/zorone/README.md");
     WriteFileBytes(dir / "bin/README.md", "# Zorone\n");
     EXPECT_EQ(FindHelpPage(program), dir / "bin/README.md");
     EXPECT_EQ(FindHelpPage("zorone"), "");

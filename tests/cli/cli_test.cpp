@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -185,10 +187,27 @@ TEST_F(Cli, LoadsListsBeforeAndSavesTheListAfterTheCrawl)
     EXPECT_FALSE(PathExists(dl + "/" + host + "/site/a.html"));
 }
 
-TEST_F(Cli, MissingListFileIsAnError)
+TEST_F(Cli, ListFileThatCannotBeReadIsAnError)
 {
-    const ProcessResult r = Run({ "--path", dl, "--load", dir / "nope.csv", server.Url("/site/top.html") });
-    EXPECT_EQ(r.exitCode, 2);
+    ASSERT_EQ(::mkfifo((dir / "fifo.lst").c_str(), 0600), 0);
+    // A FIFO without a writer would block for ever and /dev/zero never ends:
+    // both are refused at once.
+    for (const std::string& list : { dir / "nope.csv", dir / "fifo.lst", std::string("/dev/zero"), dir.Path() }) {
+        const ProcessResult r = Run({ "--path", dl, "--load", list, server.Url("/site/top.html") });
+        EXPECT_EQ(r.exitCode, 2) << list;
+        EXPECT_NE(r.err.find("cannot read list file"), std::string::npos) << list << r.err;
+    }
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(Cli, WithoutCp932ConversionItSaysSoAndStops)
+{
+    // A gconv configuration in which CP932 names a converter that does not
+    // exist, as on a system whose gconv modules are missing.
+    WriteFileBytes(dir / "gconv/gconv-modules", "alias CP932// NO-SUCH-CHARSET//\n");
+    const ProcessResult r = Run({ "--path", dl, server.Url("/site/top.html") }, { { "GCONV_PATH", dir / "gconv" } });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("CP932"), std::string::npos) << r.err;
     EXPECT_TRUE(server.Requests().empty());
 }
 

@@ -92,7 +92,8 @@ TEST_F(Completion, FailedTransfersEndCrossedAndCountForNothing)
     EXPECT_EQ(core.m_sSummary.substr(0, 10), "total:0/4 ");
     const auto boxes = ui.CallsOf("MessageBox");
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, "0" + res::kMsgCrawlReport.substr(2) + "\n4" + res::kMsgCrawlFailures.substr(2));
+    EXPECT_EQ(boxes[0].text,
+        std::string("0").append(res::kMsgCrawlReport, 2).append("\n4").append(res::kMsgCrawlFailures, 2));
     EXPECT_EQ(boxes[1].text, res::kMsgOpenDownloaded);
     // A folder top URL offers a path ending in the folder's own name.
     ASSERT_EQ(ui.CallsOf("ShellOpen").size(), 1u);
@@ -133,7 +134,7 @@ TEST_F(Completion, ACrawlThatAddsNothingReportsZero)
     Pump();
     EXPECT_EQ(core.list.GetItemCount(), 0);
     ASSERT_EQ(Reports(), 1);
-    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text, "0" + res::kMsgCrawlReport.substr(2));
+    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text, std::string("0").append(res::kMsgCrawlReport, 2));
     EXPECT_EQ(core.m_sSummary, "total:0/0 ( 0/ 1)");
     EXPECT_EQ(core.m_bRunning, 0);
 }

@@ -41,7 +41,7 @@ TEST(DownloadList, ItemsKeepTheirIdentityWhilePositionsShift)
 {
     DownloadList list;
     for (int i = 0; i < 8; ++i)
-        AddRow(list, list.GetItemCount(), "u" + std::to_string(i));
+        AddRow(list, list.GetItemCount(), std::string("u").append(std::to_string(i)));
     const ItemId fifth = list.GetItemId(5);
     AddRow(list, 0, "priority"); // a priority file goes to the top
     EXPECT_EQ(list.FindItem(fifth), 6);

@@ -40,7 +40,7 @@ TEST(ExtensionTally, FullTableKeepsOverwritingTheLandingEntry)
 {
     ExtensionTally t;
     for (int i = 0; i < 1000; ++i)
-        t.TallyListed("e" + std::to_string(i));
+        t.TallyListed(std::string("e").append(std::to_string(i)));
     EXPECT_EQ(t.UsedCount(), 1000);
     t.TallyListed("new1");
     EXPECT_EQ(t.At(1000).extension, "new1");

@@ -30,7 +30,7 @@ struct Recorder : WindowObserver {
         const bool range = window.progressHigh != high;
         high = window.progressHigh;
         progress += (progress.empty() ? "" : " ")
-            + (range ? "r" + std::to_string(high) : "p" + std::to_string(window.progressPos));
+            + (range ? std::string("r").append(std::to_string(high)) : std::string("p").append(std::to_string(window.progressPos)));
     }
     void Clear()
     {
@@ -109,7 +109,7 @@ TEST_F(WholeFile, WriteLeavesAReadOnlyFileAlone)
     EXPECT_EQ(test::ReadFileBytes(path), "old");
 }
 
-TEST_F(WholeFile, ReadCutsEachBlockAtItsFirstZeroByteAndDispatchesOncePerBlock)
+TEST_F(WholeFile, ReadDropsZeroBytesOnlyAndDispatchesOncePerBlock)
 {
     const struct {
         std::string file;
@@ -120,7 +120,8 @@ TEST_F(WholeFile, ReadCutsEachBlockAtItsFirstZeroByteAndDispatchesOncePerBlock)
         { "", "", "r0 p0", 0 },
         { std::string(1024, 'a'), std::string(1024, 'a'), "r0 p0 p0", 1 },
         { std::string(1025, 'a'), std::string(1025, 'a'), "r1 p0 p1 p0", 2 },
-        { std::string("ab\0cd", 5) + std::string(1019, 'x') + "tail", "abtail", "r1 p0 p1 p0", 2 },
+        { std::string("ab\0cd", 5) + std::string(1019, 'x') + "tail", "abcd" + std::string(1019, 'x') + "tail",
+            "r1 p0 p1 p0", 2 },
         { std::string(2050, 'a'), std::string(2050, 'a'), "r2 p0 p1 p2 p0", 3 },
     };
     const std::string path = dir / "page.htm";

@@ -8,7 +8,9 @@
 #include "platform/headless_loop.h"
 #include "platform/headless_ui.h"
 #include "settings/settings_file.h"
+#include "res/texts.h"
 #include "tests/support/cli_harness.h"
+#include "tests/support/file_size_limit.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -184,6 +186,23 @@ TEST_F(InProcessSave, CarryOverListStaysWhileTheNewOneIsBuilt)
     core.list.DeleteAllItems();
     SaveCarryOverList(core);
     EXPECT_FALSE(PathExists(path));
+}
+
+TEST_F(InProcessSave, CarryOverListOnAFullDiskKeepsTheOldOneAndSaysSo)
+{
+    const std::string path = dir / "default.csv";
+    const std::string old = DoneList(5, "http://old.test/");
+    WriteFileBytes(path, old);
+    LoadRows(1000, "http://example.test/");
+    {
+        FileSizeLimit full(4096);
+        SaveCarryOverList(core);
+    }
+    EXPECT_EQ(ReadFileBytes(path), old);
+    const auto boxes = ui.CallsOf("MessageBox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, res::kMsgCarryOverKeptOld + "\r\n" + path);
+    EXPECT_EQ(FilesUnder(dir.Path()), std::set<std::string> { "default.csv" }); // no temporary file left
 }
 
 } // namespace

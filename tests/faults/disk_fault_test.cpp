@@ -2,9 +2,12 @@
 // goes on to its report, the rows that could not be stored end "×" with exit
 // status 3, and no file (whole or partial) appears where the write failed. The cases work for root as well, who
 // ignores permission bits: they rely on what no one may do.
+#include "res/texts.h"
 #include "tests/support/cli_harness.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/loopback_http_server.h"
+
+#include <filesystem>
 
 namespace zorone::test {
 namespace {
@@ -85,6 +88,36 @@ TEST_F(DiskFaults, DiskFullDuringAWrite)
     EXPECT_EQ(ReadFileBytes(dl + "/" + Host() + "/site/big.html"), "good old big");
     EXPECT_EQ(ReadFileBytes(dl + "/" + Host() + "/site/sub/page.html"), "sub page");
     EXPECT_EQ(Leftovers(dl), std::vector<std::string> {});
+}
+
+TEST_F(DiskFaults, SymbolicLinksLeadingOutOfTheDownloadFolder)
+{
+    // The site's folder is a link to a folder outside the download folder,
+    // holding a page the crawl would otherwise take for its own copy, and a
+    // file name inside the download folder links outside too.
+    const std::string outside = dir / "outside";
+    WriteFileBytes(outside + "/top.html", "<a href=\"secret.html\">secret</a>");
+    WriteFileBytes(outside + "/private.txt", "private");
+    std::filesystem::create_directories(dl + "/" + Host());
+    std::filesystem::create_directory_symlink(outside, dl + "/" + Host() + "/site");
+    server.Add("/other/top.html", HttpResponse::Ok("<a href=\"big.html\">big</a>"));
+    server.Add("/other/big.html", HttpResponse::Ok("new content"));
+    std::filesystem::create_directories(dl + "/" + Host() + "/other");
+    std::filesystem::create_symlink(outside + "/private.txt", dl + "/" + Host() + "/other/big.html");
+
+    // Each row that would go through such a link fails.
+    for (const auto& [top, failed] : { std::pair { "/site/top.html", "/site/top.html" },
+             std::pair { "/other/top.html", "/other/big.html" } }) {
+        const ProcessResult r = Crawl({ "--set", "m_bDownloadFileExist=1", server.Url(top) });
+        EXPECT_EQ(r.exitCode, 3) << r.err;
+        EXPECT_EQ(Marks()[server.Url(failed)], res::kMarkCross) << failed;
+    }
+    EXPECT_EQ(FilesUnder(outside), (std::set<std::string> { "top.html", "private.txt" }));
+    EXPECT_EQ(ReadFileBytes(outside + "/top.html"), "<a href=\"secret.html\">secret</a>");
+    EXPECT_EQ(ReadFileBytes(outside + "/private.txt"), "private");
+    EXPECT_TRUE(std::filesystem::is_symlink(dl + "/" + Host() + "/other/big.html"));
+    for (const HttpRequest& request : server.Requests())
+        EXPECT_EQ(request.target.find("secret"), std::string::npos) << request.target;
 }
 
 } // namespace

@@ -17,7 +17,7 @@ TEST_F(CliRun, TwoHundredSlotsStayWithinTheConnectionCap)
     constexpr int kFiles = 300;
     std::string top;
     for (int i = 0; i < kFiles; ++i) {
-        const std::string name = "f" + std::to_string(i) + ".txt";
+        const std::string name = std::string("f").append(std::to_string(i)).append(".txt");
         server.Add("/site/" + name, HttpResponse::Ok("file " + std::to_string(i), "text/plain"));
         top += "<a href=\"" + name + "\">" + name + "</a>\n";
     }

@@ -46,6 +46,7 @@ TEST_F(Keyword, SavesMatchingRowsInEachFormat)
     AddRow({ "\x81\x9b", "a.jpg", "jpg", "10", "http://h/a.jpg" });
     AddRow({ "\x81\x7c", "b.html", "html", "20", "http://h/p.jpg/b.html" });
     AddRow({ "\x81\x9b", "c.HTM", "HTM", "30", "http://h/c.HTM" });
+    AddRow({ "\x81\x9b", "d,\".jpg", "jpg", "40", "http://h/d,\".jpg" });
     core.m_bListModified = 1;
 
     CKeywordSaveDlg byUrl;
@@ -54,7 +55,8 @@ TEST_F(Keyword, SavesMatchingRowsInEachFormat)
     ui.QueuePick(dir / "k.csv");
     KeywordFilteredSave(core, byUrl);
     EXPECT_EQ(ReadFileBytes(dir / "k.csv"),
-        "\x81\x9b,a.jpg,jpg,http://h/a.jpg\r\n\x81\x7c,b.html,html,http://h/p.jpg/b.html\r\n");
+        "\x81\x9b,a.jpg,jpg,http://h/a.jpg\r\n\x81\x7c,b.html,html,http://h/p.jpg/b.html\r\n"
+        "\x81\x9b,\"d,\"\".jpg\",jpg,\"http://h/d,\"\".jpg\"\r\n");
     EXPECT_EQ(core.m_bListModified, 1);
 
     CKeywordSaveDlg doneHtm;
@@ -72,7 +74,8 @@ TEST_F(Keyword, SavesMatchingRowsInEachFormat)
     ui.QueuePick(dir / "k.txt");
     KeywordFilteredSave(core, anyName);
     EXPECT_EQ(ReadFileBytes(dir / "k.txt"),
-        "\x81\x9bhttp://h/a.jpg\r\n\x81\x7chttp://h/p.jpg/b.html\r\n\x81\x9bhttp://h/c.HTM\r\n");
+        "\x81\x9bhttp://h/a.jpg\r\n\x81\x7chttp://h/p.jpg/b.html\r\n\x81\x9bhttp://h/c.HTM\r\n"
+        "\x81\x9bhttp://h/d,\".jpg\r\n");
     EXPECT_EQ(Boxes(), std::vector<std::string>(3, Box(res::kCaptionSaved, res::kMsgSaved)));
 
     // Read back by the list loader, the four-field file puts the URL in the
@@ -80,6 +83,7 @@ TEST_F(Keyword, SavesMatchingRowsInEachFormat)
     core.list.DeleteAllItems();
     LoadListFile(core, dir / "k.csv");
     EXPECT_EQ(RowAt(0), (Row { "\x81\x9b", "a.jpg", "jpg", "http://h/a.jpg", "http://h/a.jpg" }));
+    EXPECT_EQ(RowAt(2), (Row { "\x81\x9b", "d,\".jpg", "jpg", "http://h/d,\".jpg", "http://h/d,\".jpg" }));
 }
 
 TEST_F(Keyword, CancelledPathWritesNothingAndFailureIsReported)

@@ -4,6 +4,11 @@
 #include "tests/listops/list_fixture.h"
 #include "web/site_util.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iterator>
+
 namespace zorone::test {
 namespace {
 
@@ -36,6 +41,14 @@ TEST_F(ListFiles, CsvReaderTurnsBytesIntoRows)
         { "empty text", "", {} },
         { "comma inside a written field shifts the rest", kDone + ",a,b,htm,5,http://h/a,b.htm\r\n",
             { { kDone, "a", "b", "htm", "5" } } },
+        { "quoted fields hold commas, quotes and line ends",
+            kDone + ",\"a,b\",\"say \"\"hi\"\"\",htm,\"http://h/x\r\ny\"\r\n",
+            { { kDone, "a,b", "say \"hi\"", "htm", "http://h/x\r\ny" } } },
+        { "quoted field ending the text", "a,b,c,d,\"e,f\"", { { "a", "b", "c", "d", "e,f" } } },
+        { "empty quoted field", "\"\",b,c,d,e\r\n", { { "", "b", "c", "d", "e" } } },
+        { "a field that merely starts with a quote reads as it always did", "\"a,b\"c,d\r\n",
+            { { "\"a", "b\"c", "d", "d", "" } } },
+        { "unclosed quote reads as it always did", "\"a,b\r\n", { { "\"a", "b", "b", "", "" } } },
         { "double-byte texts pass unchanged", kDone + "," + kHyou + ".htm,htm,12,http://h/" + kHyou + ".htm\r\n",
             { { kDone, kHyou + ".htm", "htm", "12", "http://h/" + kHyou + ".htm" } } },
     };
@@ -59,17 +72,20 @@ TEST_F(ListFiles, TxtAndLstReadersSplitOnlyAtCrLf)
             { { kDone, "a.htm", "htm", "", "http://h/a.htm" } } },
         { "txt without mark takes two URL bytes", ListFormat::Txt, "http://h/x/\r\n",
             { { "ht", "x", "", "", "tp://h/x/" } } },
-        { "lone CR and LF stay in the line", ListFormat::Txt, kWait + "a\nb\rc\r\n",
-            { { kWait, "", "", "", "a\nb\rc" } } },
-        { "txt loses a last line without CR LF", ListFormat::Txt, kDone + "u1\r\n" + kDone + "u2",
-            { { kDone, "", "", "", "u1" } } },
+        { "LF alone ends a line, a lone CR stays in it", ListFormat::Txt, kWait + "a\rb\n" + kDone + "c\r\n",
+            { { kWait, "", "", "", "a\rb" }, { kDone, "", "", "", "c" } } },
+        { "txt reads a last line without a line end", ListFormat::Txt, kDone + "u1\r\n" + kDone + "u2",
+            { { kDone, "", "", "", "u1" }, { kDone, "", "", "", "u2" } } },
         { "txt blank line", ListFormat::Txt, "\r\n", { { "", "", "", "", "" } } },
         { "lst keeps the extension's case", ListFormat::Lst, "http://h/d/Photo.JPG\r\n",
             { { kWait, "Photo.JPG", "JPG", "", "http://h/d/Photo.JPG" } } },
         { "lst folder URL is named after its folder", ListFormat::Lst, "http://h/dir/\r\n",
             { { kWait, "dir", "", "", "http://h/dir/" } } },
         { "lst blank line", ListFormat::Lst, "\r\n", { { kWait, "", "", "", "" } } },
-        { "lst without any CR LF", ListFormat::Lst, "http://h/a.htm", {} },
+        { "lst written on Linux", ListFormat::Lst, "http://h/a.htm\nhttp://h/b.htm\n",
+            { { kWait, "a.htm", "htm", "", "http://h/a.htm" }, { kWait, "b.htm", "htm", "", "http://h/b.htm" } } },
+        { "lst without any line end", ListFormat::Lst, "http://h/a.htm",
+            { { kWait, "a.htm", "htm", "", "http://h/a.htm" } } },
     };
     for (const LineCase& c : cases) {
         core.list.DeleteAllItems();
@@ -82,8 +98,13 @@ TEST_F(ListFiles, WritersProduceOneLinePerRowInEachFormat)
 {
     AddRow({ kDone, "index.htm", "htm", "5120", "http://host/index.htm" });
     AddRow({ "", "a,b", "", "", "http://host/a,b" });
+    AddRow({ kDone, "q\"", "", "", "x\r\n" });
     EXPECT_EQ(BuildListText(core, ListFormat::Csv),
-        kDone + ",index.htm,htm,5120,http://host/index.htm\r\n,a,b,,,http://host/a,b\r\n");
+        kDone + ",index.htm,htm,5120,http://host/index.htm\r\n,\"a,b\",,,\"http://host/a,b\"\r\n" + kDone
+            + ",\"q\"\"\",,,\"x\r\n\"\r\n");
+    core.list.DeleteAllItems();
+    AddRow({ kDone, "index.htm", "htm", "5120", "http://host/index.htm" });
+    AddRow({ "", "a,b", "", "", "http://host/a,b" });
     EXPECT_EQ(BuildListText(core, ListFormat::Txt), kDone + "http://host/index.htm\r\nhttp://host/a,b\r\n");
     EXPECT_EQ(BuildListText(core, ListFormat::Lst), "http://host/index.htm\r\nhttp://host/a,b\r\n");
     EXPECT_EQ(Status(), res::kFullColon + res::kStatusCsvSaveDone);
@@ -123,9 +144,30 @@ TEST_F(ListFiles, EmptyListGivesZeroByteFilesAndLoadingAppends)
     EXPECT_EQ(core.m_bListModified, 0);
     EXPECT_EQ(Status(), res::kFullColon + res::kStatusListLoadDone);
 
-    const int before = core.list.GetItemCount();
-    EXPECT_EQ(LoadListFile(core, dir / "missing.csv"), 1);
-    EXPECT_EQ(core.list.GetItemCount(), before);
+}
+
+TEST_F(ListFiles, FilesThatCannotBeReadAreReportedAndFifosAndDevicesRefused)
+{
+    ASSERT_EQ(::mkfifo((dir / "fifo.lst").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.csv");
+    // Without the refusal a FIFO blocks for ever and /dev/zero never ends.
+    for (const std::string& path : { dir / "missing.csv", dir / "fifo.lst", dir / "folder.csv", std::string("/dev/zero") }) {
+        EXPECT_EQ(LoadListFile(core, path), 0) << path;
+        EXPECT_EQ(core.list.GetItemCount(), 0) << path;
+        EXPECT_EQ(Status(), res::kFullColon + res::kStatusReadFailed + path);
+    }
+}
+
+TEST_F(ListFiles, NulBytesAreDroppedAndEveryOtherByteKept)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "http://h/" + std::to_string(i) + (i == 3 ? std::string("\0x", 2) : std::string("x")) + ".htm\r\n";
+    WriteFileBytes(dir / "nul.lst", text);
+    ASSERT_EQ(LoadListFile(core, dir / "nul.lst"), 1);
+    ASSERT_EQ(core.list.GetItemCount(), 100);
+    EXPECT_EQ(core.list.GetItemText(3, kColUrl), "http://h/3x.htm");
+    EXPECT_EQ(core.list.GetItemText(99, kColUrl), "http://h/99x.htm");
 }
 
 // Rows each format can hold in full: no comma, CR or LF; TXT marks of two
@@ -146,17 +188,26 @@ std::vector<Row> MakeRows(int n)
     return rows;
 }
 
+// CSV carries every column as it is: commas, quotes, CR and LF included.
+std::vector<Row> WithCsvSpecials(std::vector<Row> rows)
+{
+    const std::string specials[] = { ",", "\"", "\r\n", "\n", "\r", "\",\"", "\"\"" };
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i][i % kColumnCount].insert(i % 3 == 0 ? 0 : rows[i][i % kColumnCount].size() / 2, specials[i % 7]);
+    return rows;
+}
+
 TEST_F(ListFiles, HundredThousandRowsRoundTripThroughEachFormat)
 {
-    const std::vector<Row> rows = MakeRows(100000);
     for (const char* name : { "big.csv", "big.txt", "big.lst" }) {
+        const std::vector<Row> rows = ListFormatOf(name) == ListFormat::Csv ? WithCsvSpecials(MakeRows(100000)) : MakeRows(100000);
         core.list.DeleteAllItems();
         for (const Row& r : rows)
             AddRow(r);
         const std::string path = dir / name;
         ASSERT_EQ(WriteListFile(core, path), 1);
         core.list.DeleteAllItems();
-        LoadListFile(core, path);
+        ASSERT_EQ(LoadListFile(core, path), 1);
         ASSERT_EQ(core.list.GetItemCount(), static_cast<int>(rows.size())) << name;
         const ListFormat format = ListFormatOf(path);
         for (size_t i = 0; i < rows.size(); ++i) {

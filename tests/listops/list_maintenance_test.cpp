@@ -15,7 +15,7 @@ TEST_F(Maintenance, FirstRowOfEveryUrlSurvivesInOrder)
     const std::vector<std::string> urls = { "http://h/a", "http://h/A", "http://h/d/", "http://h/d/index.htm",
         "http://h/b", "http://h/a", "http://h/c", "http://h/b", "http://h/e", "http://h/a", "http://h/a " };
     for (size_t i = 0; i < urls.size(); ++i)
-        AddRow({ i == 0 ? "" : "\x81\x9b", "n" + std::to_string(i), "", std::to_string(i), urls[i] });
+        AddRow({ i == 0 ? "" : "\x81\x9b", std::string("n").append(std::to_string(i)), "", std::to_string(i), urls[i] });
     core.m_bListModified = 0;
     RemoveDuplicateURLs(core);
     EXPECT_EQ(Urls(),
@@ -35,7 +35,7 @@ TEST_F(Maintenance, EmptyListDoesNothingAndLongListAsks)
     EXPECT_EQ(Status(), res::kFullColon + "x");
 
     for (int i = 0; i < kLongListRows; ++i)
-        AddRow({ "", "", "", "", "u" + std::to_string(i % 2) });
+        AddRow({ "", "", "", "", std::string("u").append(std::to_string(i % 2)) });
     RemoveDuplicateURLs(core); // unscripted: No
     EXPECT_EQ(core.list.GetItemCount(), kLongListRows);
     ui.QueueAnswer(MbAnswer::Yes);

@@ -3,6 +3,8 @@
 #include "listops/list_files.h"
 #include "tests/listops/list_fixture.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 namespace zorone::test {
@@ -71,6 +73,21 @@ TEST_F(SaveLoad, LoadCommandAppendsTheChosenFile)
     LoadListCommand(core); // cancelled: nothing added, still reported
     EXPECT_EQ(core.list.GetItemCount(), 2);
     EXPECT_EQ(Status(), res::kFullColon + res::kStatusLoadSuccess);
+}
+
+TEST_F(SaveLoad, ListThatCannotBeReadIsReportedAsAFailure)
+{
+    const std::string missing = dir / "missing.lst";
+    ui.QueuePick(missing);
+    LoadListCommand(core);
+    EXPECT_EQ(Status(), res::kFullColon + res::kStatusLoadFailed);
+    const std::string fifo = dir / "fifo.csv";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    OnDropFiles(core, { fifo });
+    EXPECT_EQ(Boxes(),
+        (std::vector<std::string> { Box(res::kCaptionWarning, res::kMsgLoadFailed + "\r\n" + missing),
+            Box(res::kCaptionWarning, res::kMsgLoadFailed + "\r\n" + fifo) }));
+    EXPECT_EQ(core.list.GetItemCount(), 0);
 }
 
 TEST_F(SaveLoad, DroppedFolderAloneBecomesTheDownloadFolder)

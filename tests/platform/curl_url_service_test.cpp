@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <thread>
+#include <tuple>
 
 namespace zorone::platform {
 namespace {
@@ -155,16 +156,16 @@ TEST_F(CurlUrlServiceTest, ErrorStatusesStoreNothingAndKeepTheOldFile)
     server.Add("/missing.html", HttpResponse::Status(404, "<h1>gone</h1>"));
     server.Add("/broken.html", HttpResponse::Status(500, "<h1>internal error</h1>"));
     server.Add("/moved", HttpResponse::Redirect("/missing.html"));
-    const std::pair<const char*, long> cases[] = { { "/missing.html", 404 }, { "/broken.html", 500 },
-        { "/moved", 404 } };
-    for (const auto& [path, status] : cases) {
+    const std::tuple<const char*, long, std::uint64_t> cases[] = { { "/missing.html", 404, 13 },
+        { "/broken.html", 500, 23 }, { "/moved", 404, 13 } };
+    for (const auto& [path, status, received] : cases) {
         SCOPED_TRACE(path);
         test::WriteFileBytes(dir / "site/page.html", "good copy");
         const Recorder r = FetchTo(server.Url(path), dir / "site/page.html");
         EXPECT_EQ(r.result.code, 0);
         EXPECT_EQ(r.result.httpStatus, status);
         EXPECT_FALSE(r.result.committed);
-        EXPECT_EQ(r.result.bytes, 0u);
+        EXPECT_EQ(r.result.bytes, received); // received, not kept
         EXPECT_EQ(test::ReadFileBytes(dir / "site/page.html"), "good copy");
         EXPECT_FALSE(test::PathExists(dir / "site/page.html.part"));
     }
@@ -267,7 +268,7 @@ TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)
     // other open one connection per worker and reuse it from then on.
     const int workers = Options().workers;
     for (int i = 0; i < 12; ++i) {
-        const std::string path = "/" + std::to_string(i);
+        const std::string path = std::string("/").append(std::to_string(i));
         server.Add(path, HttpResponse::Ok(path));
         EXPECT_EQ(Fetch(server.Url(path), dir / path).result.code, 0);
     }

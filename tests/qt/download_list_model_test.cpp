@@ -17,7 +17,8 @@ constexpr int kRows = 100000;
 DownloadItem Row(int n)
 {
     DownloadItem item;
-    item.cols = { "-", "f" + std::to_string(n) + ".htm", "htm", "", "http://h/f" + std::to_string(n) + ".htm" };
+    const std::string name = std::string("f").append(std::to_string(n)).append(".htm");
+    item.cols = { "-", name, "htm", "", std::string("http://h/").append(name) };
     return item;
 }
 

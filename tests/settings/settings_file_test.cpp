@@ -96,7 +96,7 @@ TEST_F(SettingsFile, MissingFilesGiveTheDefaults)
     EXPECT_EQ(s.m_nTotalDownloadCount, 0);
 }
 
-TEST_F(SettingsFile, FileFromAWindowsInstallLoadsByteForByte)
+TEST_F(SettingsFile, ShiftJisFileWithCrLfLinesLoadsByteForByte)
 {
     // Shift_JIS folder, CR LF lines, keys in another order, an unknown key.
     const std::string path = "C:\\\x83\x5f\x83\x45\x83\x93\x83\x8d\x81\x5b\x83\x68\\";

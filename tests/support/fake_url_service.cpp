@@ -7,13 +7,15 @@
 namespace zorone::test {
 
 platform::UrlService::Handle FakeUrlService::Open(const std::string& url, const std::string& spoolPath,
-                                                  const std::string& targetPath, platform::TransferEvents* events)
+                                                  const std::string& targetPath, const std::string& downloadFolder,
+                                                  platform::TransferEvents* events)
 {
     Transfer t;
     t.handle = m_transfers.size() + 1;
     t.url = url;
     t.spoolPath = spoolPath;
     t.targetPath = targetPath;
+    t.downloadFolder = downloadFolder;
     t.events = events;
     m_transfers.push_back(t);
     return t.handle;

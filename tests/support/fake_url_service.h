@@ -18,6 +18,7 @@ public:
         std::string url;
         std::string spoolPath;
         std::string targetPath;
+        std::string downloadFolder;
         platform::TransferEvents* events = nullptr;
         std::uint64_t written = 0;
         bool stopped = false;
@@ -28,8 +29,9 @@ public:
     {
     }
 
+    using UrlService::Open;
     Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
-                platform::TransferEvents* events) override;
+                const std::string& downloadFolder, platform::TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 

@@ -108,15 +108,18 @@ TEST_F(LocalFiles, CreateFoldersMakesEveryFolderButTheLastComponent)
     EXPECT_EQ(CSiteUtil::CreateFolders(m_dir / "file/sub/a.htm"), 1);
 }
 
-TEST_F(LocalFiles, FileExistsSeesFilesFoldersAndPatterns)
+TEST_F(LocalFiles, FileExistsSeesFilesAndFoldersByTheirExactName)
 {
     test::WriteFileBytes(m_dir / "a.htm", "x");
     EXPECT_EQ(CSiteUtil::FileExists(""), 0);
     EXPECT_EQ(CSiteUtil::FileExists(m_dir / "a.htm"), 1);
     EXPECT_EQ(CSiteUtil::FileExists(m_dir.Path()), 1);
     EXPECT_EQ(CSiteUtil::FileExists(m_dir / "b.htm"), 0);
+    // 'http://h/a*.htm' is a file of its own, not any 'a….htm'.
+    EXPECT_EQ(CSiteUtil::FileExists(m_dir / "*.htm"), 0);
+    EXPECT_EQ(CSiteUtil::FileExists(m_dir / "?.htm"), 0);
+    test::WriteFileBytes(m_dir / "*.htm", "x");
     EXPECT_EQ(CSiteUtil::FileExists(m_dir / "*.htm"), 1);
-    EXPECT_EQ(CSiteUtil::FileExists(m_dir / "*.gif"), 0);
 }
 
 TEST_F(LocalFiles, GetFileSizeIsSixtyFourBitAndZeroWhenMissing)
@@ -220,7 +223,7 @@ TEST_F(LocalFiles, NoUrlWritesOutsideTheDownloadFolder)
     };
     fs::path dl = m_dir.Path();
     for (int level = 0; level < 24; ++level)
-        dl /= "d" + std::to_string(level);
+        dl /= std::string("d").append(std::to_string(level));
     fs::create_directories(dl);
     const std::string download = dl.string() + "/";
 

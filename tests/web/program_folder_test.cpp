@@ -49,16 +49,31 @@ TEST(ProgramFolder, ZoroneHomeMovesEverythingAndIsCreated)
     EXPECT_EQ(ProfilePath(), home + "/zorone.ini");
 }
 
-TEST(ProgramFolder, WithoutZoroneHomeTheWritableProgramFolderAndXdgProfile)
+TEST(ProgramFolder, WithoutZoroneHomeTheXdgFolderUnlessTheProgramFolderIsPortable)
 {
     test::TempDir dir;
     ScopedEnv home("ZORONE_HOME", std::nullopt);
+    ScopedEnv data("XDG_DATA_HOME", dir / "data");
     ScopedEnv config("XDG_CONFIG_HOME", dir / "cfg");
-    // The test program's own build folder is writable.
+    // The test program's build folder is writable, as an installed program's
+    // bin/ in a prefix the user owns is: that alone does not make it home.
     const std::string exe = platform::files::ExecutablePath();
-    EXPECT_EQ(GetModuleFolderPrefix(), exe.substr(0, exe.rfind('/') + 1));
-    EXPECT_EQ(GetModuleFolder(), exe.substr(0, exe.rfind('/')));
+    const std::string exeFolder = exe.substr(0, exe.rfind('/'));
+    ASSERT_FALSE(std::filesystem::exists(exeFolder + "/Zorone.sav"));
+    EXPECT_EQ(GetModuleFolderPrefix(), dir / "data/zorone/");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "data/zorone"));
     EXPECT_EQ(ProfilePath(), dir / "cfg/zorone/zorone.ini");
+
+    // A Zorone.sav beside the program marks a portable copy.
+    {
+        struct Sav {
+            std::string path;
+            ~Sav() { std::filesystem::remove(path); }
+        } sav { exeFolder + "/Zorone.sav" };
+        test::WriteFileBytes(sav.path, "");
+        EXPECT_EQ(GetModuleFolderPrefix(), exeFolder + "/");
+        EXPECT_EQ(GetModuleFolder(), exeFolder);
+    }
 
     // A relative XDG value is not a base folder; the default takes over.
     ScopedEnv relative("XDG_CONFIG_HOME", "relative/cfg");
