@@ -116,22 +116,6 @@ TEST_F(Sorting, MatchesTheBubbleSortInBothDirectionsOnEveryColumn)
     EXPECT_EQ(core.window.progressPos, 0);
 }
 
-TEST_F(Sorting, SizeColumnSortsByValue)
-{
-    for (const char* size : { "99814", "", "9671", "94788", "10" })
-        AddRow({ "", "", "", size, std::string("http://h/") + size });
-    SortByColumn(core, kColSize); // descending first
-    std::vector<std::string> sizes;
-    for (const Row& r : Rows())
-        sizes.push_back(r[kColSize]);
-    EXPECT_EQ(sizes, (std::vector<std::string> { "99814", "94788", "9671", "10", "" }));
-    SortByColumn(core, kColSize);
-    sizes.clear();
-    for (const Row& r : Rows())
-        sizes.push_back(r[kColSize]);
-    EXPECT_EQ(sizes, (std::vector<std::string> { "", "10", "9671", "94788", "99814" }));
-}
-
 TEST_F(Sorting, ShortListsOnlyFlipTheDirection)
 {
     SortByColumn(core, 1);

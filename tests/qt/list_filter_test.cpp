@@ -1,7 +1,6 @@
 #include "qt/list_filter.h"
 
 #include "platform/code_page.h"
-#include "res/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -32,26 +31,6 @@ TEST(ListFilterTest, UrlMatchesOnCharactersIgnoringAsciiCase)
     for (const Case& c : cases)
         EXPECT_EQ(qt::UrlContains(platform::Utf8ToCp932(c.url), platform::Utf8ToCp932(c.needle)), c.match)
             << c.url << " / " << c.needle;
-}
-
-TEST(ListFilterTest, MarksSortIntoWaitingDoneAndFailed)
-{
-    using qt::MarkFilter;
-    struct Case {
-        const std::string* mark;
-        bool waiting, done, failed;
-    };
-    const Case cases[] = {
-        { &res::kMarkWaiting, true, false, false }, { &res::kMarkActive, false, false, false },
-        { &res::kMarkDone, false, true, false }, { &res::kMarkCross, false, false, true },
-        { &res::kMarkTriangle, true, false, false }, // any other mark waits, as the crawl sees it
-    };
-    for (const Case& c : cases) {
-        EXPECT_TRUE(qt::MarkPasses(*c.mark, MarkFilter::All));
-        EXPECT_EQ(qt::MarkPasses(*c.mark, MarkFilter::Waiting), c.waiting) << *c.mark;
-        EXPECT_EQ(qt::MarkPasses(*c.mark, MarkFilter::Done), c.done) << *c.mark;
-        EXPECT_EQ(qt::MarkPasses(*c.mark, MarkFilter::Failed), c.failed) << *c.mark;
-    }
 }
 
 } // namespace

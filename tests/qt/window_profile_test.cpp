@@ -1,45 +1,9 @@
 #include "qt/window_profile.h"
 
-#include "tests/support/temp_dir.h"
-
 #include <gtest/gtest.h>
 
 namespace zorone::test {
 namespace {
-
-using qt::WindowProfile;
-
-TEST(WindowProfileTest, KeepsEveryValueBesideTheCounter)
-{
-    TempDir home;
-    const std::string ini = home / "zorone.ini";
-    WriteFileBytes(ini, "[Zorone]\r\nm_nTotalDownloadCount=12\r\n");
-    WindowProfile saved;
-    saved.geometry = QRect(-1200, 40, 1100, 700); // a screen left of the primary one
-    saved.maximized = true;
-    saved.columnWidths = { 24, 180, 50, 90 };
-    saved.sortColumn = 3;
-    saved.sortDescending = true;
-    saved.followDownload = false;
-    saved.summaryShown = 0;
-    ASSERT_EQ(saved.Save(ini), 1);
-
-    const WindowProfile loaded = WindowProfile::Load(ini);
-    EXPECT_EQ(loaded.geometry, saved.geometry);
-    EXPECT_TRUE(loaded.maximized);
-    EXPECT_EQ(loaded.columnWidths, saved.columnWidths);
-    EXPECT_EQ(loaded.sortColumn, 3);
-    EXPECT_TRUE(loaded.sortDescending);
-    EXPECT_FALSE(loaded.followDownload);
-    EXPECT_EQ(loaded.summaryShown, 0);
-    EXPECT_NE(ReadFileBytes(ini).find("m_nTotalDownloadCount=12\r\n"), std::string::npos);
-
-    const WindowProfile fresh = WindowProfile::Load(home / "missing.ini");
-    EXPECT_TRUE(fresh.geometry.isEmpty());
-    EXPECT_EQ(fresh.sortColumn, -1);
-    EXPECT_TRUE(fresh.followDownload);
-    EXPECT_EQ(fresh.summaryShown, -1);
-}
 
 TEST(WindowProfileTest, SavedPlacesAreKeptOnlyOnScreensThatShowThem)
 {
