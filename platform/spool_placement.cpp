@@ -15,7 +15,6 @@
 #include <utility>
 
 namespace zorone::platform {
-namespace files = platform::files;
 
 namespace {
 
