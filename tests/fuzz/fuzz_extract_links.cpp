@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     f.loop.DispatchPending();
     for (int row = 0; row < core.list.GetItemCount(); ++row) {
         const std::string& url = core.list.GetItemText(row, kColUrl);
-        fuzz::Require(url.rfind("http://", 0) == 0 || url.rfind("ftp://", 0) == 0);
+        fuzz::Require(url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0 || url.rfind("ftp://", 0) == 0);
         fuzz::Require(core.list.ContainsUrl(url));
         // The add step never lets a duplicate in.
         fuzz::Require(AddURL(core, url) == 0);
