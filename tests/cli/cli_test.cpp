@@ -3,6 +3,7 @@
 #include "tests/support/cli_harness.h"
 #include "tests/support/loopback_http_server.h"
 #include "tests/support/process.h"
+#include "tests/support/python_server.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/tls_server.h"
 
@@ -13,6 +14,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -317,6 +319,43 @@ TEST_F(Cli, HttpsSitesAreFetchedOverTlsWithTheirCertificateChecked)
     EXPECT_EQ(untrusted.exitCode, 3);
     EXPECT_NE(untrusted.err.find("ダウンロード失敗：" + tls.Url("/s/top.html") + " ("), std::string::npos);
     EXPECT_TRUE(FilesUnder(dl).empty());
+}
+
+} // namespace
+} // namespace zorone::test
+
+namespace zorone::test {
+namespace {
+
+// Python's http.server on [::1], serving a folder; throws when the machine
+// has no IPv6 loopback.
+constexpr const char* kIpv6ServerScript = R"(
+import functools, http.server, socket, sys
+class Server(http.server.ThreadingHTTPServer):
+    address_family = socket.AF_INET6
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+server = Server(("::1", 0), functools.partial(Handler, directory=sys.argv[1]))
+print(server.server_address[1], flush=True)
+server.serve_forever()
+)";
+
+TEST_F(Cli, Ipv6LiteralTopUrlsAreMirrored)
+{
+    const std::string root = dir / "v6";
+    WriteFileBytes(root + "/d/a.htm", "<a href=\"/d/b.html\">b</a>");
+    WriteFileBytes(root + "/d/b.html", "b");
+    std::unique_ptr<PythonServer> server6;
+    try {
+        server6 = std::make_unique<PythonServer>(kIpv6ServerScript, std::vector<std::string> { root }, "the IPv6 server");
+    } catch (const std::exception& e) {
+        GTEST_SKIP() << e.what();
+    }
+    const std::string host = "[::1]:" + std::to_string(server6->Port());
+    const ProcessResult r = Run({ "--path", dl, "--quiet", "http://" + host + "/d/a.htm" });
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(FilesUnder(dl), (std::set<std::string> { host + "/d/a.htm", host + "/d/b.html" }));
 }
 
 } // namespace
