@@ -17,14 +17,8 @@ namespace {
 std::vector<std::string> TopFolders(const std::string& topUrls)
 {
     std::vector<std::string> folders;
-    size_t start = 0;
-    for (size_t i = 0; i <= topUrls.size(); ++i) {
-        if (i < topUrls.size() && topUrls[i] != '\r' && topUrls[i] != '\n')
-            continue;
-        if (i > start)
-            folders.push_back(CSiteUtil::GetUrlFolder(std::string_view(topUrls).substr(start, i - start)));
-        start = i + 1;
-    }
+    for (const std::string_view line : CUrlUtil::UrlLines(topUrls))
+        folders.push_back(CSiteUtil::GetUrlFolder(line));
     if (folders.empty())
         folders.emplace_back();
     return folders;

@@ -11,6 +11,7 @@
 #include "web/site_shortcut.h"
 #include "web/site_util.h"
 #include "web/text_case.h"
+#include "web/url_util.h"
 
 #include <cstdint>
 
@@ -82,10 +83,11 @@ void ReleaseSlot(Core& core, CDownloadFile* transfer)
     KickDispatch(core);
 }
 
-// The first line of the URL field: the page a finished crawl offers to open.
+// The first top URL: the page a finished crawl offers to open.
 std::string FirstTopUrl(const std::string& topUrls)
 {
-    return topUrls.substr(0, topUrls.find_first_of("\r\n"));
+    const std::vector<std::string_view> lines = CUrlUtil::UrlLines(topUrls);
+    return lines.empty() ? std::string() : std::string(lines.front());
 }
 
 } // namespace

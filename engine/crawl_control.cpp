@@ -29,19 +29,17 @@ void UpdateHistory(ComboModel& combo, const std::string& value)
 
 // Each line of the URL field with its root "/" added where it has no path,
 // so that "http://host:8080" names the host's folder and not "http://".
-std::string WithRootPaths(const std::string& lines)
+std::string WithRootPaths(std::string field)
 {
-    std::string out;
-    size_t start = 0;
-    for (size_t i = 0; i <= lines.size(); ++i) {
-        if (i < lines.size() && lines[i] != '\r' && lines[i] != '\n')
-            continue;
-        out += CUrlUtil::WithRootPath(std::string_view(lines).substr(start, i - start));
-        if (i < lines.size())
-            out.push_back(lines[i]);
-        start = i + 1;
-    }
-    return out;
+    // Where each line needing its "/" ends, taken before the first insertion
+    // moves the text; inserted from the last one up.
+    std::vector<size_t> ends;
+    for (const std::string_view line : CUrlUtil::UrlLines(field))
+        if (CUrlUtil::WithRootPath(line).size() != line.size())
+            ends.push_back(static_cast<size_t>(line.data() - field.data()) + line.size());
+    for (auto end = ends.rbegin(); end != ends.rend(); ++end)
+        field.insert(*end, 1, '/');
+    return field;
 }
 
 } // namespace
@@ -83,14 +81,8 @@ void AddTopURLs(Core& core)
     // A copy: adding may change the settings' text (never this one, but the
     // loop must not depend on that).
     const std::string field = core.settings.m_sTopURL;
-    size_t start = 0;
-    for (size_t i = 0; i <= field.size(); ++i) {
-        if (i == field.size() || field[i] == '\r' || field[i] == '\n') {
-            if (i > start)
-                AddURL(core, field.substr(start, i - start));
-            start = i + 1;
-        }
-    }
+    for (const std::string_view line : CUrlUtil::UrlLines(field))
+        AddURL(core, std::string(line));
 }
 
 void KickDispatch(Core& core)

@@ -159,6 +159,20 @@ std::string WithRootPath(std::string_view url)
     return std::string(url) + "/";
 }
 
+std::vector<std::string_view> UrlLines(std::string_view field)
+{
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i <= field.size(); ++i) {
+        if (i < field.size() && field[i] != '\r' && field[i] != '\n')
+            continue;
+        if (i > start)
+            lines.push_back(field.substr(start, i - start));
+        start = i + 1;
+    }
+    return lines;
+}
+
 std::string ExtractUrlsFromText(std::string_view text)
 {
     // States: 0 idle; 1..6 inside "http://", 7..9 inside the "s://" of

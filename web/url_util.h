@@ -3,6 +3,7 @@
 // byte-string functions; "positions" count bytes.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorone::CUrlUtil {
 
@@ -15,6 +16,9 @@ std::string ResolveUrl(std::string_view documentUrl, std::string_view link);
 bool HasOtherScheme(std::string_view link);
 // An address without a path ("http://host:8080") with its root "/" added.
 std::string WithRootPath(std::string_view url);
+// The non-empty lines of a URL field (the top URLs, one a line, ended by CR,
+// LF or both), as views into it.
+std::vector<std::string_view> UrlLines(std::string_view field);
 // The URL cut before its first "#" or "?".
 std::string StripQueryAndFragment(std::string_view url);
 // The "http://", "https://" and "ftp://" addresses found in free text,
