@@ -75,8 +75,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
                     r.error = "unknown setting '" + key + "' (--list-settings lists them)";
                     return r;
                 }
-                if (r.error = CheckSettingValue(*field, std::string_view(value).substr(eq + 1)); !r.error.empty())
+                if (const std::string why = CheckSettingValue(*field, std::string_view(value).substr(eq + 1));
+                    !why.empty()) {
+                    r.error = "--set " + why;
                     return r;
+                }
                 o.sets.emplace_back(std::move(key), value.substr(eq + 1));
             }
         } else {

@@ -100,7 +100,7 @@ std::string CheckSettingValue(const SettingField& f, std::string_view value)
     const std::optional<long long> n = LeadingInteger(value);
     if (n && *n >= f.minimum)
         return {};
-    return "--set " + std::string(f.key) + "=" + std::string(value) + ": the value must be an integer in " +
+    return std::string(f.key) + "=" + std::string(value) + ": the value must be an integer in " +
            std::to_string(f.minimum) + ".." + std::to_string(INT_MAX);
 }
 

@@ -34,9 +34,9 @@ const std::array<SettingField, kSettingCount>& SettingFields();
 // The field with this key (case-sensitive), or nullptr.
 const SettingField* FindSettingField(std::string_view key);
 
-// Why value cannot be given to the setting key on a command line (an
-// integer beyond 32 bits, a count below its minimum), naming the valid
-// range; empty when it can. Values are read as Zorone.sav's are.
+// Why value cannot be given to the setting (an integer beyond 32 bits, a
+// count below its minimum), as "KEY=VALUE: ..." naming the valid range;
+// empty when it can. Values are read as Zorone.sav's are.
 std::string CheckSettingValue(const SettingField& field, std::string_view value);
 
 // One line describing the field: key, type, range, default, meaning.
