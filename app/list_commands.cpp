@@ -1,7 +1,6 @@
 #include "app/list_commands.h"
 
 #include "app/command_ids.h"
-#include "engine/output.h"
 #include "listops/list_maintenance.h"
 #include "listops/list_save.h"
 #include "res/texts.h"
@@ -10,20 +9,12 @@
 
 namespace zorone {
 
-void LoadAndRecount(Core& core, const std::function<void()>& load)
-{
-    const int before = core.list.GetItemCount();
-    load();
-    if (core.list.GetItemCount() != before)
-        RecountSummary(core);
-}
-
 void RegisterListCommands(CZoroneDlg& dlg, ListDialogs dialogs)
 {
     Core& core = dlg.core();
     const auto shared = std::make_shared<const ListDialogs>(std::move(dialogs));
     dlg.Route(cmd::kExit, [&dlg] { ExitApplication(dlg); });
-    dlg.Route(cmd::kLoadList, [&core] { LoadAndRecount(core, [&core] { LoadListCommand(core); }); });
+    dlg.Route(cmd::kLoadList, [&core] { LoadListCommand(core); });
     dlg.Route(cmd::kSaveList, [&core] { SaveListCommand(core); });
     dlg.Route(cmd::kClear, [&core] { ClearList(core); });
     dlg.Route(cmd::kClearMenu, [&core] { ClearList(core); });

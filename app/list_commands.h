@@ -23,11 +23,6 @@ struct ListDialogs {
 // front end with its dialog runners, it replaces the routes.
 void RegisterListCommands(CZoroneDlg& dlg, ListDialogs dialogs = {});
 
-// Runs load (a list file, a drop, the carry-over list) and, when it added
-// rows, recounts the summary so that the title and summary show the list
-// as it now is.
-void LoadAndRecount(Core& core, const std::function<void()>& load);
-
 // The exit flow of command 32771, the close box and Esc: posts quit
 // code 18 unless the user chose to stay. A stay ends the closing state again,
 // so the status line keeps working for the rest of the run.

@@ -254,6 +254,19 @@ void ParseLineListText(Core& core, std::string_view text, ListFormat format)
         AppendRowFromLine(core, line, format);
 }
 
+void AddListRows(Core& core, std::string_view text, ListFormat format)
+{
+    const int before = core.list.GetItemCount();
+    if (format == ListFormat::Csv)
+        ParseCsvText(core, text);
+    else
+        ParseLineListText(core, text, format);
+    // The title and summary show the list as it now is, not only the rows
+    // added before the file.
+    if (core.list.GetItemCount() != before)
+        RecountSummary(core);
+}
+
 int LoadListFile(Core& core, const std::string& path)
 {
     SetStatusText(core, res::kStatusListLoading);
@@ -262,11 +275,7 @@ int LoadListFile(Core& core, const std::string& path)
         SetStatusText(core, res::kStatusReadFailed + path);
         return 0;
     }
-    const ListFormat format = ListFormatOf(path);
-    if (format == ListFormat::Csv)
-        ParseCsvText(core, text);
-    else
-        ParseLineListText(core, text, format);
+    AddListRows(core, text, ListFormatOf(path));
     SetStatusText(core, res::kStatusListLoadDone);
     SetProgressPos(core, 0);
     return 1;

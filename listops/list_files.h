@@ -43,6 +43,9 @@ void ParseCsvText(Core& core, std::string_view text);
 // lone CR stays in the line); a last line without a line end is read too.
 // TXT: the first two bytes are the mark.
 void ParseLineListText(Core& core, std::string_view text, ListFormat format);
+// Appends the rows of a list text in format and, when there were any,
+// counts the whole list into the summary afresh.
+void AddListRows(Core& core, std::string_view text, ListFormat format);
 
 // Reads a list file and appends its rows, the reader chosen by the path's
 // extension. 1 when the file was read; 0 when it could not be (missing,

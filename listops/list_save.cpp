@@ -158,7 +158,7 @@ void RestoreCarryOverList(Core& core)
         = status.size <= kCarryOverQuietBytes ? res::kMsgCarryOverOffer : res::kMsgCarryOverOfferLong;
     if (core.ui.MessageBox(question, res::kCaptionQuestion, MbButtons::YesNo) != MbAnswer::Yes)
         return;
-    ParseCsvText(core, ReadWholeFile(core, path));
+    AddListRows(core, ReadWholeFile(core, path), ListFormat::Csv);
 }
 
 } // namespace zorone

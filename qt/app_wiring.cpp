@@ -51,14 +51,14 @@ CZoroneApp::CZoroneApp(
     window.onColumnClick = [this](int column) { SortByColumn(m_dlg.core(), column); };
     window.onDropFiles = [this](const std::vector<std::string>& paths) {
         Core& core = m_dlg.core();
-        LoadAndRecount(core, [&] { OnDropFiles(core, paths); });
+        OnDropFiles(core, paths);
     };
     window.onFirstShown = [this] {
         Core& core = m_dlg.core();
         if (core.m_bFirstPaint != 1)
             return;
         core.m_bFirstPaint = 0;
-        LoadAndRecount(core, [&core] { RestoreCarryOverList(core); });
+        RestoreCarryOverList(core);
     };
 
     m_runner = dialogs.settings(&window);
