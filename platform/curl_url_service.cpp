@@ -485,6 +485,12 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         // For ftp the response code is the last FTP reply, not an HTTP status.
         if (IsHttpScheme(t->easy))
             curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &r.httpStatus);
+        const char* text = nullptr;
+        if (curl_easy_getinfo(t->easy, CURLINFO_EFFECTIVE_URL, &text) == CURLE_OK && text)
+            r.finalUrl = text;
+        text = nullptr;
+        if (curl_easy_getinfo(t->easy, CURLINFO_CONTENT_TYPE, &text) == CURLE_OK && text)
+            r.contentType = text;
     }
     const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !t->targetPath.empty();
     // A complete empty body is an empty file, which replaces an old one as

@@ -29,6 +29,11 @@ struct TransferResult {
     // transfer's target path (a failed transfer's never does: its spool
     // file is removed and an old target stays as it was).
     bool committed = false;
+    // The address the body came from after redirects (empty when the
+    // service cannot tell), and the answer's Content-Type header as sent
+    // ("text/html; charset=UTF-8"), empty when there was none.
+    std::string finalUrl;
+    std::string contentType;
 };
 
 class TransferEvents {

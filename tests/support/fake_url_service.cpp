@@ -83,6 +83,8 @@ void FakeUrlService::Stop(Handle handle, int code, long httpStatus)
     r.code = code;
     r.httpStatus = httpStatus;
     r.bytes = t->written;
+    r.finalUrl = t->finalUrl.empty() ? t->url : t->finalUrl;
+    r.contentType = t->contentType;
     // An error status or a broken transfer stores nothing; a complete body,
     // an empty one included, replaces the target.
     const bool complete = code == 0 && httpStatus < 400;

@@ -22,6 +22,10 @@ public:
         platform::TransferEvents* events = nullptr;
         std::uint64_t written = 0;
         bool stopped = false;
+        // What the stop reports as the answer's address and type; a test
+        // sets them before the stop (the address defaults to url).
+        std::string finalUrl;
+        std::string contentType;
     };
 
     explicit FakeUrlService(platform::MessageLoop& loop)
