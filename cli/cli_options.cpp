@@ -49,7 +49,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (IsOption(a, "--home") || IsOption(a, "--path") || IsOption(a, "--set") ||
-                   IsOption(a, "--load") || IsOption(a, "--save")) {
+                   IsOption(a, "--load") || IsOption(a, "--save") || IsOption(a, "--web")) {
             const std::string name = a.substr(0, a.find('='));
             if (!TakeValue(args, i, name, value)) {
                 r.error = name + " needs a value";
@@ -63,6 +63,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
                 o.loads.push_back(value);
             } else if (name == "--save") {
                 o.save = value;
+            } else if (name == "--web") {
+                // A short name for the setting, applied in command-line order
+                // like --set, so the later of the two wins.
+                if (value != "today" && value != "classic") {
+                    r.error = "--web needs 'today' or 'classic', got '" + value + "'";
+                    return r;
+                }
+                o.sets.emplace_back("m_nWebRules", value == "today" ? "1" : "0");
             } else {
                 const size_t eq = value.find('=');
                 if (eq == std::string::npos) {
@@ -97,9 +105,12 @@ const char* UsageText()
            "\n"
            "  --home DIR         program folder (Zorone.sav and the lifetime counter)\n"
            "  --path DIR         download folder\n"
-           "  --set KEY=VALUE    set one Zorone.sav setting for this run (repeatable)\n"
+           "  --set KEY=VALUE    set one setting for this run (repeatable)\n"
            "  --load FILE        append a list file (.csv, .txt, .lst) before the crawl (repeatable)\n"
            "  --save FILE        write the list to FILE after the crawl (format by extension)\n"
+           "  --web RULES        'classic' (default) or 'today': today's rules keep query\n"
+           "                     strings, follow any file name, store folders as index.html\n"
+           "                     and fetch every page requisite (--set m_nWebRules=1)\n"
            "  --quiet            print nothing but errors and the final report\n"
            "  --list-settings    list the settings --set takes, with their ranges and defaults\n"
            "  -h, --help         show this help\n"

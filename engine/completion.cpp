@@ -2,12 +2,9 @@
 
 #include "engine/crawl_control.h"
 #include "engine/download_file.h"
-#include "engine/extract_links.h"
 #include "engine/output.h"
-#include "engine/whole_file.h"
+#include "engine/web_rules.h"
 #include "res/texts.h"
-#include "web/list_util.h"
-#include "web/local_path.h"
 #include "web/site_shortcut.h"
 #include "web/site_util.h"
 #include "web/text_case.h"
@@ -21,19 +18,6 @@ namespace {
 std::string LowerExtensionOf(const std::string& local)
 {
     return ToLowerCp932(CSiteUtil::GetExtension(local));
-}
-
-// Reads the document for links when its type is analysed and it is small
-// enough; a missing file counts as size 0 and reads as the empty text.
-void AnalyseIfWanted(Core& core, const std::string& url, const std::string& local)
-{
-    const std::string ext = LowerExtensionOf(local);
-    if (CListUtil::IsInList(ext, core.settings.m_sAnalsysFileEx) != 1)
-        return;
-    if (static_cast<std::int64_t>(core.settings.m_nBytes) < CSiteUtil::GetFileSize(local))
-        return;
-    const std::string text = ReadWholeFile(core, local);
-    ExtractLinks(core, url, text);
 }
 
 void CountCompleted(Core& core, const std::string& local)
@@ -94,7 +78,7 @@ std::string FirstTopUrl(const std::string& topUrls)
 
 std::string LocalPathOf(const Core& core, const std::string& url)
 {
-    return CSiteUtil::LocalPathOf(core.settings.m_sPath, url);
+    return RulesOf(core).LocalPathOf(core, url);
 }
 
 int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer)
@@ -105,12 +89,17 @@ int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer)
         const int row = core.list.FindItem(item);
         // A row the user deleted, or whose list was cleared, still had its
         // file written and still counts; only its row is gone.
-        const std::string url = row >= 0 ? core.list.GetItemText(row, kColUrl) : transfer->m_sUrl;
-        const std::string local = transfer->m_sLocalPath;
-        MakeShortcutIfTop(core, url, local);
-        if (row >= 0)
-            core.list.SetItemText(row, kColMark, res::kMarkDone);
-        AnalyseIfWanted(core, url, local);
+        const std::string asked = row >= 0 ? core.list.GetItemText(row, kColUrl) : transfer->m_sUrl;
+        WebRules& rules = RulesOf(core);
+        const std::string local = rules.PlaceStored(core, item, asked, transfer->m_sLocalPath, transfer->m_answer);
+        // Placing may have given the row the address the body came from:
+        // its links are read against that one.
+        const int placedRow = core.list.FindItem(item);
+        const std::string url = placedRow >= 0 ? core.list.GetItemText(placedRow, kColUrl) : asked;
+        MakeShortcutIfTop(core, asked, local);
+        if (placedRow >= 0)
+            core.list.SetItemText(placedRow, kColMark, res::kMarkDone);
+        rules.Analyse(core, url, local, transfer->m_answer.contentType);
         CountCompleted(core, local);
         RemoveIfWanted(core, item);
     }
@@ -140,7 +129,7 @@ void CompleteLocally(Core& core, int row, const std::string& url, const std::str
     SetStatusText(core, res::kStatusFoundLocally);
     const ItemId item = core.list.GetItemId(row);
     core.list.SetItemText(row, kColMark, res::kMarkDone);
-    AnalyseIfWanted(core, url, local);
+    RulesOf(core).Analyse(core, url, local, {});
     CountCompleted(core, local);
     RemoveIfWanted(core, item);
     KickDispatch(core);

@@ -1,5 +1,6 @@
 #include "engine/core.h"
 
+#include "engine/classic_rules.h"
 #include "res/texts.h"
 
 namespace zorone {
@@ -8,11 +9,19 @@ Core::Core(platform::MessageLoop& l, platform::UiServices& u, platform::UrlServi
     : loop(l)
     , ui(u)
     , urls(s)
+    , classicRules(std::make_unique<ClassicRules>())
 {
     window.statusText = res::kFullColon;
     window.startCaption = res::kCaptionStart;
     window.title = res::kAppTitle;
     window.trayTip = res::kTrayTip;
+}
+
+Core::~Core() = default;
+
+WebRules& RulesOf(const Core& core)
+{
+    return *core.classicRules;
 }
 
 } // namespace zorone

@@ -17,6 +17,8 @@
 
 namespace zorone {
 
+class WebRules;
+
 // Told of every transfer that failed, with its reason, on the user-interface
 // thread: for front ends that list failures as they happen.
 class FailureObserver {
@@ -27,6 +29,7 @@ public:
 
 struct Core {
     Core(platform::MessageLoop& loop, platform::UiServices& ui, platform::UrlService* urls);
+    ~Core();
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;
 
@@ -84,6 +87,10 @@ struct Core {
     CrawlEndStyle crawlEnd;
     // Set by the abort command, cleared at the start of a crawl.
     int m_bAborted = 0;
+
+    // Both rule sets, made once: RulesOf picks the one the settings choose,
+    // so a rule set's state (what it learnt of the sites) lasts the session.
+    std::unique_ptr<WebRules> classicRules;
 
     // Transfers in flight (CDownloadFile), owned here from their start to
     // their completion.

@@ -3,8 +3,8 @@
 #include "engine/completion.h"
 #include "engine/data_exchange.h"
 #include "engine/download_file.h"
-#include "engine/add_url.h"
 #include "engine/output.h"
+#include "engine/web_rules.h"
 #include "res/texts.h"
 #include "web/local_path.h"
 #include "web/url_util.h"
@@ -78,11 +78,7 @@ void AddTopURLs(Core& core)
 {
     ReadFieldsFromControls(core);
     core.settings.m_sTopURL = WithRootPaths(CUrlUtil::ExtractUrlsFromText(core.settings.m_sTopURL));
-    // A copy: adding may change the settings' text (never this one, but the
-    // loop must not depend on that).
-    const std::string field = core.settings.m_sTopURL;
-    for (const std::string_view line : CUrlUtil::UrlLines(field))
-        AddURL(core, std::string(line));
+    RulesOf(core).AddTopUrls(core);
 }
 
 void KickDispatch(Core& core)

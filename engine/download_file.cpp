@@ -77,6 +77,8 @@ void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
         if (row >= 0)
             SetItemSize(m_core, row, static_cast<std::int64_t>(result.bytes));
     }
+    m_answer.finalUrl = result.finalUrl;
+    m_answer.contentType = result.contentType;
     // Both destroy this object: nothing of it may be touched afterwards.
     if (std::string reason = TransferFailure(result); !reason.empty()) {
         SetStatusText(m_core, res::kStatusTransferBroken + m_sUrl + " (" + reason + ")");

@@ -8,6 +8,7 @@
 // target before the stop arrives, so an existing file is replaced only by a
 // complete new body, and sizes count in 64 bits.
 #include "engine/download_item.h"
+#include "engine/web_rules.h"
 #include "platform/url_service.h"
 
 #include <cstdint>
@@ -35,6 +36,8 @@ public:
     std::string m_sLocalPath;
     std::string m_sUrl;
     std::uint64_t m_dwReceived = 0;
+    // What the answer said about the body, once the transfer stopped.
+    StoredAnswer m_answer;
     platform::UrlService::Handle m_handle = 0;
 
 private:

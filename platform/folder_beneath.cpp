@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 namespace zorone::platform::files {
@@ -219,6 +220,17 @@ bool ExistsBeneath(const std::string& root, const std::string& relativePath)
     if (!folder.Open(root, relativePath, false))
         return false;
     return folder.Name().empty() || folder.NameReachable();
+}
+
+bool MoveBeneath(const std::string& root, const std::string& fromRelative, const std::string& toRelative)
+{
+    FolderBeneath from;
+    FolderBeneath to;
+    if (!from.Open(root, fromRelative, false) || !to.Open(root, toRelative, true))
+        return false;
+    if (!from.NameStaysBeneath() || !to.NameStaysBeneath())
+        return false;
+    return ::renameat(from.Fd(), from.Name().c_str(), to.Fd(), to.Name().c_str()) == 0;
 }
 
 } // namespace zorone::platform::files

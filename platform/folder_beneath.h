@@ -65,6 +65,12 @@ private:
 // reached without a link leading out.
 bool ExistsBeneath(const std::string& root, const std::string& relativePath);
 
+// Renames the file fromRelative to toRelative, both below root, replacing a
+// file of that name and creating missing folders on the way; neither side
+// may be reached through a link that leads out of root. False with errno
+// set when it cannot.
+bool MoveBeneath(const std::string& root, const std::string& fromRelative, const std::string& toRelative);
+
 // Splits a CP932 path that starts with the CP932 folder root into the
 // file-system root and the file-system path below it. False (errno EXDEV)
 // when path does not start with root.

@@ -81,6 +81,7 @@ void CAnalysisSettingDlg::CopyIn(const Settings& s)
     m_nKBytes = s.m_nBytes / 1024;
     m_sAnalsysFileEx = s.m_sAnalsysFileEx;
     m_sAnalsysTag = s.m_sAnalsysTag;
+    m_bWebRulesToday = s.m_nWebRules == 1 ? 1 : 0;
 }
 
 void CAnalysisSettingDlg::CopyBack(Settings& s) const
@@ -88,6 +89,7 @@ void CAnalysisSettingDlg::CopyBack(Settings& s) const
     s.m_nBytes = std::clamp(m_nKBytes, -kMaxKBytes - 1, kMaxKBytes) * 1024;
     s.m_sAnalsysFileEx = m_sAnalsysFileEx;
     s.m_sAnalsysTag = m_sAnalsysTag;
+    s.m_nWebRules = m_bWebRulesToday == 1 ? 1 : 0;
 }
 
 void CAnalysisSettingDlg::OnDefaultFileEx()
@@ -107,6 +109,7 @@ void CAnalysisSettingDlg::DoDataExchange(DataExchange& dx)
     dx.Int(kIdKBytes, m_nKBytes);
     dx.Text(kIdFileEx, m_sAnalsysFileEx);
     dx.Text(kIdTag, m_sAnalsysTag);
+    dx.Check(kIdWebRulesToday, m_bWebRulesToday);
 }
 
 void CShortcutSettingDlg::CopyIn(const Settings& s)

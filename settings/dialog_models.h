@@ -71,6 +71,7 @@ public:
     static constexpr int kIdDefaultFileEx = 1034;
     static constexpr int kIdTag = 1036;
     static constexpr int kIdDefaultTag = 1037;
+    static constexpr int kIdWebRulesToday = 1060;
 
     // The largest kilobyte count whose byte count fits a 32-bit int.
     static constexpr int kMaxKBytes = 2097151;
@@ -78,6 +79,8 @@ public:
     int m_nKBytes = 0;
     std::string m_sAnalsysFileEx;
     std::string m_sAnalsysTag;
+    // Checked for today's rules (m_nWebRules 1).
+    int m_bWebRulesToday = 0;
 
     // The kilobytes are m_nBytes / 1024, truncated toward zero.
     void CopyIn(const Settings& s);

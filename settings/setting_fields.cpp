@@ -85,9 +85,21 @@ const std::array<SettingField, kSettingCount>& SettingFields()
     return fields;
 }
 
+std::span<const SettingField> ProfileSettingFields()
+{
+    static const std::array fields = {
+        Mode("m_nWebRules", &Settings::m_nWebRules, 0, "0|1",
+             "link and file rules: 0 classic, 1 today's web (queries, any names, every page requisite)"),
+    };
+    return fields;
+}
+
 const SettingField* FindSettingField(std::string_view key)
 {
     for (const SettingField& f : SettingFields())
+        if (f.key == key)
+            return &f;
+    for (const SettingField& f : ProfileSettingFields())
         if (f.key == key)
             return &f;
     return nullptr;
@@ -120,12 +132,16 @@ std::string DescribeSettingField(const SettingField& f)
 Settings DefaultSettings(const std::string& programFolderPrefix)
 {
     Settings s;
-    for (const SettingField& f : SettingFields()) {
+    const auto setDefault = [&s](const SettingField& f) {
         if (f.type == SettingType::Text)
             s.*f.text = std::string(f.textDefault);
         else
             s.*f.number = f.numberDefault;
-    }
+    };
+    for (const SettingField& f : SettingFields())
+        setDefault(f);
+    for (const SettingField& f : ProfileSettingFields())
+        setDefault(f);
     s.m_sPath = programFolderPrefix + "download/";
     return s;
 }

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,11 @@ constexpr int kSettingCount = 21;
 
 const std::array<SettingField, kSettingCount>& SettingFields();
 
-// The field with this key (case-sensitive), or nullptr.
+// The settings kept in the per-user profile beside the lifetime counter:
+// Zorone.sav stays as it is while these grow.
+std::span<const SettingField> ProfileSettingFields();
+
+// The field with this key (case-sensitive) in either table, or nullptr.
 const SettingField* FindSettingField(std::string_view key);
 
 // Why value cannot be given to the setting (an integer beyond 32 bits, a

@@ -1,6 +1,7 @@
 #pragma once
-// The settings record: the 21 values Zorone.sav stores, in file order, and the
-// lifetime download counter kept in the per-user profile.
+// The settings record: the 21 values Zorone.sav stores, in file order, then
+// the lifetime download counter and the settings kept in the per-user
+// profile.
 #include <string>
 
 namespace zorone {
@@ -29,6 +30,10 @@ struct Settings {
     int m_bShortCut = 0;
 
     int m_nTotalDownloadCount = 0;
+
+    // Kept in the per-user profile too, outside Zorone.sav's fixed 21 values.
+    // Which rules turn links into rows and files: 0 classic, 1 today's.
+    int m_nWebRules = 0;
 };
 
 // The record as a first start sees it. programFolderPrefix is the program

@@ -23,6 +23,9 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 {
     Settings s = DefaultSettings(programFolderPrefix);
     s.m_nTotalDownloadCount = ReadProfileInt(profilePath, kSavSection, kCounterKey, 0);
+    for (const SettingField& f : ProfileSettingFields())
+        if (const std::optional<std::string> value = ReadProfileText(profilePath, kSavSection, f.key))
+            ApplySettingValue(s, f.key, *value);
     CSavProfile sav(programFolderPrefix);
     for (const SettingField& f : SettingFields()) {
         switch (f.type) {
@@ -42,10 +45,14 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath)
 {
-    const int counter = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount);
+    int profile = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount);
+    for (const SettingField& f : ProfileSettingFields()) {
+        const std::string value = f.type == SettingType::Text ? settings.*f.text : std::to_string(settings.*f.number);
+        profile &= WriteProfileText(profilePath, kSavSection, f.key, value);
+    }
     const int sav
         = CSiteUtil::ReplaceFileText(CSavProfile(programFolderPrefix).SavPath(kSavSection), BuildSavText(settings));
-    return counter && sav ? 1 : 0;
+    return profile && sav ? 1 : 0;
 }
 
 bool ApplySettingValue(Settings& settings, std::string_view key, std::string_view value)

@@ -1,6 +1,7 @@
 #pragma once
 // Loading and saving the settings record: the 21 values in Zorone.sav in the
-// program folder, the lifetime counter in the per-user profile.
+// program folder, the lifetime counter and the profile settings in the
+// per-user profile.
 #include "settings/settings.h"
 
 #include <string>
@@ -14,12 +15,12 @@ constexpr std::string_view kCounterKey = "m_nTotalDownloadCount";
 // each ended by CR LF, integers in decimal, texts unchanged.
 std::string BuildSavText(const Settings& settings);
 
-// Replaces the whole record: the counter from the profile (0 when missing),
-// then every setting from Zorone.sav, each falling back to its default when
+// Replaces the whole record: the counter and the profile settings from the
+// profile (each its default when missing), then every setting from Zorone.sav, each falling back to its default when
 // the file or its line is missing.
 void LoadSettings(Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath);
 
-// Writes the counter to the profile and the settings to Zorone.sav, each
+// Writes the counter and the profile settings to the profile and the settings to Zorone.sav, each
 // file replaced atomically. 1 when both were written; a failure leaves that
 // file as it was.
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath);

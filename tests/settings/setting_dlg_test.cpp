@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace zorone {
@@ -196,6 +197,22 @@ TEST(AnalysisSettingDlg, DefaultButtonsResetTheirFieldAndDiscardUnreadTyping)
     EXPECT_EQ(dlg.controls.Text(CAnalysisSettingDlg::kIdFileEx), "htm,html,shtm,shtml,cgi,mtxt");
 }
 
+TEST(AnalysisSettingDlg, TodaysRulesAreOneCheckBox)
+{
+    for (const auto& [stored, checked, back] : {std::tuple {0, 0, 0}, {1, 1, 1}, {7, 0, 0}}) {
+        Settings s = Sample();
+        s.m_nWebRules = stored;
+        CAnalysisSettingDlg dlg;
+        dlg.CopyIn(s);
+        dlg.OnInitDialog();
+        EXPECT_EQ(dlg.controls.State(CAnalysisSettingDlg::kIdWebRulesToday), checked) << stored;
+        platform::HeadlessUi ui;
+        ASSERT_TRUE(dlg.OnOK(ui));
+        dlg.CopyBack(s);
+        EXPECT_EQ(s.m_nWebRules, back) << stored;
+    }
+}
+
 TEST(ShortcutSettingDlg, FolderPickerReadsTypedControlsAndTakesOnlyANewFolder)
 {
     CShortcutSettingDlg dlg;
@@ -271,7 +288,7 @@ TEST(DialogTable, EveryModelControlHasItsRowAndEveryDialogItsButtons)
     const Expect expected[] = {
         { 129, { 1012, 1013, 1014, 1015, 1028, 1029, 1030, 1031, 1022, 1023, 1024, 1025, 1048 } },
         { 134, { 1033, 1026, 1044, 1027, 1045 } },
-        { 135, { 1016, 1035, 1034, 1036, 1037 } },
+        { 135, { 1016, 1035, 1034, 1036, 1037, 1060 } },
         { 141, { 1049, 1012, 1013, 1015, 1050, 1051 } },
         { 136, { 1002 } },
         { 133, { 1032 } },

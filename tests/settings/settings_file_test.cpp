@@ -44,6 +44,7 @@ Settings SampleSettings()
     s.m_nShortCutKind = 1;
     s.m_bShortCut = 1;
     s.m_nTotalDownloadCount = 12345;
+    s.m_nWebRules = 1;
     return s;
 }
 
@@ -86,6 +87,9 @@ TEST_F(SettingsFile, SavedFileIsTheFixedFormatAndReadsBackTheSame)
     const Settings back = Load();
     EXPECT_EQ(BuildSavText(back), BuildSavText(s));
     EXPECT_EQ(back.m_nTotalDownloadCount, 12345);
+    // Profile settings live beside the counter; Zorone.sav keeps its 21.
+    EXPECT_EQ(back.m_nWebRules, 1);
+    EXPECT_NE(ReadFileBytes(Profile()).find("m_nWebRules=1\n"), std::string::npos);
 }
 
 TEST_F(SettingsFile, MissingFilesGiveTheDefaults)
@@ -94,6 +98,7 @@ TEST_F(SettingsFile, MissingFilesGiveTheDefaults)
     EXPECT_EQ(BuildSavText(s), BuildSavText(DefaultSettings(Prefix())));
     EXPECT_EQ(s.m_sPath, Prefix() + "download/");
     EXPECT_EQ(s.m_nTotalDownloadCount, 0);
+    EXPECT_EQ(s.m_nWebRules, 0);
 }
 
 TEST_F(SettingsFile, ShiftJisFileWithCrLfLinesLoadsByteForByte)

@@ -1,0 +1,51 @@
+#include "engine/classic_rules.h"
+
+#include "engine/add_url.h"
+#include "engine/core.h"
+#include "engine/extract_links.h"
+#include "engine/whole_file.h"
+#include "web/list_util.h"
+#include "web/local_path.h"
+#include "web/site_util.h"
+#include "web/text_case.h"
+#include "web/url_util.h"
+
+#include <cstdint>
+
+namespace zorone {
+
+void ClassicRules::AddTopUrls(Core& core)
+{
+    // A copy: adding may change the settings' text (never this one, but the
+    // loop must not depend on that).
+    const std::string field = core.settings.m_sTopURL;
+    for (const std::string_view line : CUrlUtil::UrlLines(field))
+        AddURL(core, std::string(line));
+}
+
+std::string ClassicRules::LocalPathOf(const Core& core, const std::string& url) const
+{
+    return CSiteUtil::LocalPathOf(core.settings.m_sPath, url);
+}
+
+std::string ClassicRules::PlaceStored(Core&, ItemId, const std::string&, const std::string& local,
+                                      const StoredAnswer&)
+{
+    // The file keeps the name of the address asked for, whatever the answer.
+    return local;
+}
+
+void ClassicRules::Analyse(Core& core, const std::string& url, const std::string& local, std::string_view)
+{
+    // Documents are chosen by extension and size alone; a missing file
+    // counts as size 0 and reads as the empty text.
+    const std::string ext = ToLowerCp932(CSiteUtil::GetExtension(local));
+    if (CListUtil::IsInList(ext, core.settings.m_sAnalsysFileEx) != 1)
+        return;
+    if (static_cast<std::int64_t>(core.settings.m_nBytes) < CSiteUtil::GetFileSize(local))
+        return;
+    const std::string text = ReadWholeFile(core, local);
+    ExtractLinks(core, url, text);
+}
+
+} // namespace zorone
