@@ -165,6 +165,8 @@ bool NormalisePart(CURLU* url, CURLUPart part)
     if (!GetPart(url, part, value))
         return true;
     const std::string normal = NormaliseEscapes(value);
+    if (normal == value && !normal.empty())
+        return true;
     return SetPart(url, part, normal.empty() ? nullptr : &normal);
 }
 
@@ -205,7 +207,7 @@ std::string NormalFormOf(CURLU* url)
         return {};
     const std::string normalPath = NormaliseEscapes(path.empty() ? "/" : path);
     std::string text;
-    if (!SetPart(url, CURLUPART_PATH, &normalPath) || !GetPart(url, CURLUPART_URL, text))
+    if ((normalPath != path && !SetPart(url, CURLUPART_PATH, &normalPath)) || !GetPart(url, CURLUPART_URL, text))
         return {};
     // Decoding "%2E" may have made dot segments; libcurl removes them when it
     // parses a whole URL.
