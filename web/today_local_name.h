@@ -33,10 +33,11 @@
 //   was short enough to keep.
 //
 // Two normalised URLs get the same path only on purpose: http, https and ftp
-// of one host, a folder URL and its index.html ('/d/' and '/d/index.html';
-// '/d/?q' and '/d/index?q.html'), a name and the same name with the
-// extension a type adds ('/a' served as HTML and '/a.html'), and two long
-// names whose 32-bit hashes meet (about one in four thousand million).
+// of one host, with or without a user name and password; a folder URL and
+// its index.html ('/d/' and '/d/index.html'; '/d/?q' and '/d/index?q.html');
+// a name and the same name with the extension a type adds ('/a' served as
+// HTML and '/a.html'); and two long names whose 32-bit hashes meet (about
+// one in four thousand million).
 #include <string>
 #include <string_view>
 

@@ -46,7 +46,7 @@ TEST(TodayUrl, NormaliseUrlGivesOneFormPerAddress)
 
 TEST(TodayUrl, ResolveLinkFollowsTheReferenceExamples)
 {
-    // Base and expectations from the standard's own tables; a fragment alone
+    // Base and expectations from RFC 3986's examples; a fragment alone
     // and the empty link name the page itself and are no new link.
     const std::string base = "http://a/b/c/d;p?q";
     const std::vector<Case> cases = {
