@@ -89,9 +89,18 @@ std::string IconvName(const std::string& charset)
 
 std::string CanonicalCharset(std::string_view label)
 {
+    // A label is a short token; anything else is no charset and must not
+    // reach iconv as a name to look up.
+    constexpr size_t kLongestLabel = 40;
     std::string lower;
-    for (const char c : Trim(label))
-        lower += Lower(c);
+    for (const char c : Trim(label)) {
+        const char l = Lower(c);
+        if (!((l >= 'a' && l <= 'z') || (l >= '0' && l <= '9') || l == '-' || l == '_' || l == '.' || l == ':'))
+            return "";
+        lower += l;
+    }
+    if (lower.size() > kLongestLabel)
+        return "";
     for (const Alias& alias : kAliases)
         if (alias.label == lower)
             return std::string(alias.name);

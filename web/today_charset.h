@@ -7,7 +7,9 @@ namespace zorone::today {
 
 // The lower-case canonical name of a charset label ("Shift-JIS", "x-sjis",
 // "Windows-31J" -> "shift_jis"; "ISO-8859-1", "us-ascii" -> "windows-1252",
-// as browsers read them); an unknown label lower-cased and trimmed.
+// as browsers read them); an unknown label lower-cased and trimmed; "" for a
+// text that cannot be a label (other than letters, digits and "-_.:", or
+// longer than 40 bytes).
 std::string CanonicalCharset(std::string_view label);
 
 // The canonical charset named by "charset=" in a Content-Type value ("text/html;
