@@ -110,6 +110,10 @@ private:
             return kEnd;
         const TagKind kind = ClassifyTag(TagName());
         EmitTagRefs(m_emitter, m_tag, kind, m_baseSeen);
+        if (m_foreignDepth > 0 && IsForeignBreakout(TagName()))
+            m_foreignDepth = 0;
+        if (m_foreignDepth > 0 && kind != TagKind::Foreign)
+            return ForeignContent(kind, end);
         switch (kind) {
         case TagKind::Foreign:
             if (!m_tag.selfClosing)
@@ -130,6 +134,17 @@ private:
         default:
             return end;
         }
+    }
+
+    // Inside svg or math, elements have no raw text: only a style element's
+    // text is still read as CSS, and a self-closed one has none.
+    size_t ForeignContent(TagKind kind, size_t end)
+    {
+        if (kind != TagKind::Style || m_tag.selfClosing)
+            return end;
+        const size_t close = TextEnd(end);
+        ScanCss(m_emitter, end, close, Decoding::Css);
+        return close;
     }
 
     // The text of a raw text or RCDATA element runs from pos to the first

@@ -49,6 +49,13 @@ constexpr KnownTag kKnownTags[] = {
     {"math", TagKind::Foreign},
 };
 
+constexpr std::string_view kForeignBreakouts[] = {
+    "b",   "big", "blockquote", "body", "br",     "center", "code",   "dd",    "div",  "dl", "dt", "em",
+    "embed", "h1", "h2",        "h3",   "h4",     "h5",     "h6",     "head",  "hr",   "i",  "img", "li",
+    "listing", "menu", "meta",  "nobr", "ol",     "p",      "pre",    "ruby",  "s",    "small", "span", "strong",
+    "strike", "sub", "sup",     "table", "tt",    "u",      "ul",     "var",
+};
+
 // rel tokens whose href the page needs to display.
 constexpr std::string_view kRequisiteRels[] = {
     "stylesheet", "icon",     "shortcut", "preload",   "modulepreload", "prefetch",
@@ -275,6 +282,16 @@ TagKind ClassifyTag(std::string_view name)
         if (EqualsLower(name, known.name))
             return known.kind;
     return TagKind::Other;
+}
+
+bool IsForeignBreakout(std::string_view name)
+{
+    if (name.size() > 10)
+        return false;
+    for (const std::string_view breakout : kForeignBreakouts)
+        if (EqualsLower(name, breakout))
+            return true;
+    return false;
 }
 
 void EmitTagRefs(RefEmitter& emitter, const Tag& tag, TagKind kind, bool& baseSeen)

@@ -38,6 +38,10 @@ enum class TagKind {
 
 TagKind ClassifyTag(std::string_view name);
 
+// True for the HTML elements whose start tag ends svg or math content that a
+// page left open (p, div, img, table, ...).
+bool IsForeignBreakout(std::string_view name);
+
 // Reports the references among the attributes of one start tag, in their
 // order. baseSeen is set by the first <base href>, which alone counts.
 void EmitTagRefs(RefEmitter& emitter, const Tag& tag, TagKind kind, bool& baseSeen);
