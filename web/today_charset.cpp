@@ -158,6 +158,7 @@ TextDecoder::TextDecoder(std::string_view charset)
         m_kind = Kind::Utf16;
     else
         m_kind = Kind::Iconv;
+    m_escapeCoded = m_charset.rfind("iso-2022-", 0) == 0;
     if (m_kind == Kind::ShiftJis)
         m_lead = LeadBytes::ShiftJis;
     else if (m_charset == "gbk" || m_charset == "gb18030" || m_charset == "big5")
@@ -181,7 +182,7 @@ std::string TextDecoder::ToUtf8(std::string_view raw)
 {
     bool ascii = true;
     for (const char c : raw)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80 && !(m_escapeCoded && c == '\x1B');
     if (ascii)
         return std::string(raw);
     switch (m_kind) {

@@ -25,8 +25,8 @@ enum class LeadBytes {
 };
 
 // Converts the raw text of references of one document to UTF-8. Text that is
-// all ASCII is taken as it is; only a text with other bytes reaches a
-// converter. An iconv converter is opened at the first such text and kept for
+// all ASCII (without the escapes of ISO-2022) is taken as it is; only a text
+// with other bytes reaches a converter. An iconv converter is opened at the first such text and kept for
 // the document.
 class TextDecoder {
 public:
@@ -50,6 +50,9 @@ private:
     Kind m_kind = Kind::Guess;
     std::string m_charset;
     LeadBytes m_lead = LeadBytes::None;
+    // ISO-2022 text is all 7-bit bytes: an escape, not a high byte, tells
+    // that it holds more than ASCII.
+    bool m_escapeCoded = false;
     void* m_iconv = nullptr; // iconv_t, opened on first use
     bool m_iconvFailed = false;
 };
