@@ -1,7 +1,10 @@
-// Throughput of the link scanner (bytes of document per second) on generated
+// Throughput of the link scanners (bytes of document per second) on generated
 // pages that look like the ones a crawl meets: markup with the usual
-// attributes, inline scripts and styles, comments, and Japanese text.
+// attributes, inline scripts and styles, comments, and Japanese text; and a
+// present-day page with srcset, picture, lazy loading and style blocks.
+// ScanLinks is the classic scanner, ScanReferences the one of today's rules.
 #include "web/link_scanner.h"
+#include "web/today_scanner.h"
 
 #include <benchmark/benchmark.h>
 
@@ -173,6 +176,179 @@ void BM_ScanLinks_LinkDense(benchmark::State& state)
     Run(state, page);
 }
 BENCHMARK(BM_ScanLinks_LinkDense);
+
+// "商品のご案内です。" and friends, in UTF-8, for the present-day page.
+const char* const kJapaneseUtf8[] = {
+    "\xe5\x95\x86\xe5\x93\x81\xe3\x81\xae\xe3\x81\x94\xe6\xa1\x88\xe5\x86\x85\xe3\x81\xa7\xe3\x81\x99\xe3\x80\x82",
+    "\xe6\x96\xb0\xe7\x9d\x80\xe6\x83\x85\xe5\xa0\xb1", "\xe3\x81\x8a\xe5\x95\x8f\xe3\x81\x84\xe5\x90\x88\xe3\x82\x8f\xe3\x81\x9b",
+    "\xe8\xa1\xa8\xe7\xa4\xba"};
+
+void AppendTextUtf8(std::string& out, Random& rnd, int words)
+{
+    for (int i = 0; i < words; ++i) {
+        out += rnd.Below(4) == 0 ? kJapaneseUtf8[rnd.Below(4)] : kWords[rnd.Below(16)];
+        out += ' ';
+    }
+}
+
+void AppendPresentDayBlock(std::string& out, Random& rnd)
+{
+    const std::string n = std::to_string(rnd.Below(1000));
+    switch (rnd.Below(8)) {
+    case 0:
+        out += "<picture><source type=\"image/webp\" srcset=\"/img/p" + n + ".webp 1x, /img/p" + n +
+               "@2x.webp 2x\"><img src=\"/img/p" + n + ".jpg\" alt=\"";
+        AppendTextUtf8(out, rnd, 3);
+        out += "\" loading=\"lazy\" width=\"640\" height=\"480\"></picture>\n";
+        break;
+    case 1:
+        out += "<img class=\"lazyload\" data-src=\"/img/l" + n + ".jpg\" data-srcset=\"/img/l" + n +
+               "-400.jpg 400w, /img/l" + n + "-800.jpg 800w\" sizes=\"(max-width: 600px) 100vw, 50vw\">\n";
+        break;
+    case 2:
+        out += "<div class=\"card card--" + n + "\" style=\"background-image: url('/img/card" + n +
+               ".png'); padding: 1rem\"><h3>";
+        AppendTextUtf8(out, rnd, 4);
+        out += "</h3><p>";
+        AppendTextUtf8(out, rnd, 25);
+        out += "</p><a class=\"btn\" href=\"/items/" + n + "?ref=top&amp;lang=ja#detail\">";
+        AppendTextUtf8(out, rnd, 2);
+        out += "</a></div>\n";
+        break;
+    case 3:
+        out += "<style>.hero-" + n + "{background:url(/img/hero" + n +
+               ".jpg) center/cover no-repeat}@media (min-width:768px){.hero-" + n +
+               "{background-image:url(\"/img/hero" + n + "-wide.jpg\")}}</style>\n";
+        break;
+    case 4:
+        out += "<script>window.dataLayer=window.dataLayer||[];dataLayer.push({event:'view',item:" + n +
+               ",url:'/items/" + n + "'});if(a<b&&c>d){document.querySelector('.x').src='/img/y.png'}</script>\n";
+        break;
+    case 5:
+        out += "<nav><ul><li><a href=\"/\">Home</a></li><li><a href=\"/category/" + n +
+               "/\">";
+        AppendTextUtf8(out, rnd, 2);
+        out += "</a></li><li><a href=\"https://www.example.co.jp/news/" + n + "\">News</a></li></ul></nav>\n";
+        break;
+    default:
+        out += "<section><h2>";
+        AppendTextUtf8(out, rnd, 3);
+        out += "</h2><p>";
+        AppendTextUtf8(out, rnd, 50);
+        out += "</p><!-- " + n + " --></section>\n";
+        break;
+    }
+}
+
+std::string MakePresentDayPage(size_t bytes)
+{
+    Random rnd;
+    std::string page = "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">\n"
+                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                       "<link rel=\"preconnect\" href=\"https://fonts.example.net\">\n"
+                       "<link rel=\"stylesheet\" href=\"/assets/site.css?v=20260101\">\n"
+                       "<link rel=\"icon\" href=\"/favicon.ico\"><link rel=\"canonical\" href=\"https://www.example.co.jp/\">\n"
+                       "<script type=\"module\" src=\"/assets/app.js\"></script>\n<title>shop</title></head>\n<body>\n";
+    while (page.size() < bytes)
+        AppendPresentDayBlock(page, rnd);
+    page += "</body></html>\n";
+    return page;
+}
+
+std::string MakeStyleSheet(size_t bytes)
+{
+    Random rnd;
+    std::string sheet = "@charset \"UTF-8\";\n@import url(\"reset.css\");\n"
+                        "@font-face{font-family:\"Site\";src:url(/fonts/site.woff2) format(\"woff2\"),"
+                        "url('/fonts/site.woff') format(\"woff\")}\n";
+    while (sheet.size() < bytes) {
+        const std::string n = std::to_string(rnd.Below(1000));
+        sheet += ".c" + n + ",.c" + n + ":hover{color:#333;margin:0 auto;padding:4px 8px;font:14px/1.5 \"Site\",sans-serif}\n";
+        if (rnd.Below(3) == 0)
+            sheet += ".b" + n + "{background:url(../img/b" + n + ".png) no-repeat 0 0/contain}\n";
+        if (rnd.Below(8) == 0)
+            sheet += "/* section " + n + ": url(old.png) */\n";
+    }
+    return sheet;
+}
+
+class CountingRefSink : public zorone::today::RefSink {
+public:
+    void OnRef(const zorone::today::FoundRef& ref) override
+    {
+        ++count;
+        benchmark::DoNotOptimize(ref.link.data());
+    }
+    std::int64_t count = 0;
+};
+
+void RunToday(benchmark::State& state, const std::string& doc, zorone::today::DocKind kind)
+{
+    using namespace zorone::today;
+    const std::string charset = DetectCharset("", doc, kind);
+    CountingRefSink sink;
+    for (auto _ : state) {
+        ScanReferences(doc, kind, charset, sink);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(doc.size()));
+    state.counters["refs/page"] =
+        benchmark::Counter(static_cast<double>(sink.count) / static_cast<double>(state.iterations()));
+    state.counters["page_bytes"] = benchmark::Counter(static_cast<double>(doc.size()));
+}
+
+void BM_ScanLinks_PresentDayPage(benchmark::State& state)
+{
+    static const std::string page = MakePresentDayPage(1 << 20);
+    Run(state, page);
+}
+BENCHMARK(BM_ScanLinks_PresentDayPage);
+
+void BM_ScanReferences_TypicalPage(benchmark::State& state)
+{
+    static const std::string page = MakePage(1 << 20);
+    RunToday(state, page, zorone::today::DocKind::Html);
+}
+BENCHMARK(BM_ScanReferences_TypicalPage);
+
+void BM_ScanReferences_PresentDayPage(benchmark::State& state)
+{
+    static const std::string page = MakePresentDayPage(1 << 20);
+    RunToday(state, page, zorone::today::DocKind::Html);
+}
+BENCHMARK(BM_ScanReferences_PresentDayPage);
+
+void BM_ScanReferences_LinkDense(benchmark::State& state)
+{
+    static const std::string page = [] {
+        std::string p;
+        for (int i = 0; p.size() < (1 << 20); ++i)
+            p += "<a href=\"sub/page" + std::to_string(i) + ".html\">" + std::to_string(i) + "</a>\r\n";
+        return p;
+    }();
+    RunToday(state, page, zorone::today::DocKind::Html);
+}
+BENCHMARK(BM_ScanReferences_LinkDense);
+
+// One tag of a megabyte of attributes: the tag reader's worst case.
+void BM_ScanReferences_OneHugeTag(benchmark::State& state)
+{
+    static const std::string page = [] {
+        std::string p = "<div";
+        while (p.size() < (1 << 20))
+            p += " data-x=\"1\" href=y";
+        return p + ">";
+    }();
+    RunToday(state, page, zorone::today::DocKind::Html);
+}
+BENCHMARK(BM_ScanReferences_OneHugeTag);
+
+void BM_ScanReferences_StyleSheet(benchmark::State& state)
+{
+    static const std::string sheet = MakeStyleSheet(1 << 20);
+    RunToday(state, sheet, zorone::today::DocKind::Css);
+}
+BENCHMARK(BM_ScanReferences_StyleSheet);
 
 } // namespace
 
