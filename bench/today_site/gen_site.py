@@ -322,7 +322,8 @@ def build_html_css(site):
                      for i in range(5))
     site.hub("style-attr", attrs)
     for i in range(5):
-        site.blob(f"styleattr/sa{i}.jpg", "style_attr")
+        # The quotes written as "&quot;" must be decoded before the CSS is read.
+        site.blob(f"styleattr/sa{i}.jpg", "style_attr", also_needs=() if i % 2 else ["entity"])
 
 
 def build_japanese(site):
