@@ -14,7 +14,8 @@ Usage: bench/today_site/run.sh [--runs N] [--tools LIST] [--scheme https|http]
                                [--timeout S] [--seed S]
 
   --runs     runs per tool, interleaved (default 3)
-  --tools    comma-separated subset of: zorone wget wget2 (default all three)
+  --tools    comma-separated subset of: zorone wget wget2 zorone-classic
+             (default zorone,wget,wget2; zorone-classic runs the classic rules)
   --scheme   https starts at https://127.0.0.1:PORT/; http starts at the
              plain-http door, which redirects to it (default https)
   --timeout  seconds before one run is stopped and counted as failed (default 600)
@@ -65,13 +66,14 @@ if [ "$scheme" = https ]; then url=https://127.0.0.1:$https_port/; else url=http
 tool_command() {
   local out=$1 tool=$2
   case "$tool" in
-    zorone)
+    zorone|zorone-classic)
       # A private program folder keeps the runs from sharing settings,
       # histories or a carried-over list; the test certificate is trusted
       # through CURL_CA_BUNDLE rather than skipping the check.
       mkdir -p "$out.home"
-      cmd=(env "CURL_CA_BUNDLE=$run_dir/cert.pem" "$zorone_cli" --home "$out.home" --path "$out"
-           --web today --set m_nMultiDownloadMax=8 --quiet "$url") ;;
+      cmd=(env "CURL_CA_BUNDLE=$run_dir/cert.pem" "$zorone_cli" --home "$out.home" --path "$out")
+      [ "$tool" = zorone ] && cmd+=(--web today)
+      cmd+=(--set m_nMultiDownloadMax=8 --quiet "$url") ;;
     wget)
       cmd=(wget -r -p -l inf --no-check-certificate -e robots=off -q -P "$out" "$url") ;;
     wget2)
@@ -82,7 +84,7 @@ tool_command() {
 
 tool_available() {
   case "$1" in
-    zorone) [ -x "$zorone_cli" ] ;;
+    zorone|zorone-classic) [ -x "$zorone_cli" ] ;;
     *) command -v "$1" >/dev/null ;;
   esac
 }
