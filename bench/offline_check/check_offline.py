@@ -173,7 +173,7 @@ class Mirror:
         self.root = os.path.realpath(root)
         self.site = site
         self.counts = Counter()
-        self.examples = {"nothing": Counter(), "network": Counter()}
+        self.examples = {"nothing": Counter(), "network site": Counter(), "network": Counter()}
         self.first_seen = {}
 
     def check(self):
@@ -201,7 +201,6 @@ class Mirror:
         for ref in refs:
             kind, target = self.classify(doc, base_url, self.clean(ref))
             self.counts[kind] += 1
-            kind = "network" if kind == "network site" else kind
             if kind in self.examples:
                 self.examples[kind][target] += 1
                 self.first_seen.setdefault((kind, target), (os.path.relpath(path, self.root), ref))
@@ -300,7 +299,9 @@ def main(argv):
     print("References in stored pages and style sheets, resolved as a browser does under file:\n")
     print(table(results))
     for label, m in mirrors:
-        for kind, title in (("nothing", "point to nothing"), ("network", "point to the network")):
+        for kind, title in (("nothing", "point to nothing"),
+                            ("network site", "point to the mirrored site online"),
+                            ("network", "point elsewhere online")):
             lines = m.top(kind, args.top)
             if lines:
                 print(f"\n{label}: most frequent references that {title}:")
