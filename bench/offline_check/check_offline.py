@@ -35,7 +35,7 @@ import re
 import sys
 from collections import Counter
 from html.parser import HTMLParser
-from urllib.parse import quote, unquote_to_bytes, urljoin, urlsplit
+from urllib.parse import quote, unquote_to_bytes, urldefrag, urljoin, urlsplit
 
 HTML_SUFFIXES = (".html", ".htm", ".xhtml", ".shtml")
 # Only these schemes can load anything; the rest are not links to a file.
@@ -220,9 +220,8 @@ class Mirror:
         target = urljoin(base_url, ref)
         parts = urlsplit(target)
         if parts.scheme in ("http", "https"):
-            if self.site and parts.netloc == self.site:
-                return "network site", target
-            return "network", target
+            online = urldefrag(target)[0]
+            return ("network site" if self.site and parts.netloc == self.site else "network"), online
         if parts.scheme != "file" or parts.netloc not in ("", "localhost"):
             return "nothing", target
         local = os.path.realpath(unquote_to_bytes(parts.path).decode("utf-8", "surrogateescape"))
