@@ -15,7 +15,8 @@ usage() {
   cat <<EOF
 Usage: bench/offline_check/run.sh [--tools LIST] [--sites LIST] [--timeout S]
 
-  --tools    comma-separated subset of: zorone wget wget2 (default all three)
+  --tools    comma-separated subset of: zorone wget wget2 zorone-classic
+             (default zorone,wget,wget2; zorone-classic: classic rules, no conversion)
   --sites    comma-separated subset of: today doc (default both)
   --timeout  seconds before one run is stopped and counted as failed (default 900)
 
@@ -73,10 +74,11 @@ start_doc_site() {
 tool_command() {
   local out=$1 tool=$2 url=$3
   case "$tool" in
-    zorone)
+    zorone|zorone-classic)
       mkdir -p "$out.home"
-      cmd=(env "CURL_CA_BUNDLE=$run_dir/cert.pem" "$zorone_cli" --home "$out.home" --path "$out"
-           --web today --convert-links --set m_nMultiDownloadMax=8 --quiet "$url") ;;
+      cmd=(env "CURL_CA_BUNDLE=$run_dir/cert.pem" "$zorone_cli" --home "$out.home" --path "$out")
+      [ "$tool" = zorone ] && cmd+=(--web today --convert-links)
+      cmd+=(--set m_nMultiDownloadMax=8 --quiet "$url") ;;
     wget)
       cmd=(wget -r -p -l inf -k -e robots=off --no-check-certificate -q -P "$out" "$url") ;;
     wget2)
@@ -87,7 +89,7 @@ tool_command() {
 
 tool_available() {
   case "$1" in
-    zorone) [ -x "$zorone_cli" ] ;;
+    zorone|zorone-classic) [ -x "$zorone_cli" ] ;;
     *) command -v "$1" >/dev/null ;;
   esac
 }
