@@ -70,7 +70,7 @@ def score_files(manifest, out):
         rewritten.setdefault(cat, 0)
         if e["sha256"] in by_hash:
             reached[cat] += 1
-        elif e["path"].endswith(TEXT_SUFFIXES) or "@" in e["path"] or e["path"].endswith(".webmanifest"):
+        elif e["path"].endswith(TEXT_SUFFIXES) or "@" in e["path"]:
             if any(c in by_name for c in name_candidates(e)):
                 rewritten[cat] += 1
             else:
@@ -88,14 +88,15 @@ def score_requests(manifest, access_lines, https_port):
               "broken": 0, "redirects": 0, "other": 0}
     seen, wrong = set(), []
     for line in access_lines:
-        parts = line.rstrip(b"\n").split(b" ", 2)
-        if len(parts) != 3:
+        parts = line.rstrip(b"\n").split(b" ", 3)
+        if len(parts) != 4:
             continue
-        port, status, uri = parts[0].decode("latin-1"), parts[1].decode("latin-1"), parts[2]
+        port, status, method = (p.decode("latin-1") for p in parts[:3])
+        uri = parts[3]
         counts["requests"] += 1
         key = request_key(uri)
         text = unquote_to_bytes(uri).lower()
-        shown = uri.decode("utf-8", "backslashreplace")
+        shown = method + " " + uri.decode("utf-8", "backslashreplace")
         # The plain-http door answers the start URL once before the https
         # site does: the same target on another port is no repeat.
         if (port, key) in seen:
