@@ -285,10 +285,10 @@ def main(argv):
     ap.add_argument("--json", help="also write the figures to this file")
     args = ap.parse_args(argv)
     results, mirrors = [], []
-    for spec in args.mirrors:
-        label, sep, folder = spec.partition("=")
+    for arg in args.mirrors:
+        label, sep, folder = arg.partition("=")
         if not sep:
-            label, folder = spec, spec
+            label, folder = arg, arg
         if not os.path.isdir(folder):
             print(f"{folder}: no such folder", file=sys.stderr)
             return 1
