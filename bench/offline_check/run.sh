@@ -43,6 +43,9 @@ IFS=, read -r -a site_list <<<"$sites"
 zorone_cli=${ZORONE_CLI:-$repo/${ZORONE_BUILD_DIR:-build}/cli/zorone-cli}
 doc_site=${ZORONE_DOC_SITE:-/usr/share/doc/python3.11/html}
 results_dir=${ZORONE_BENCH_RESULTS:-$repo/build/bench-offline}
+for t in /usr/bin/time timeout; do
+  command -v "$t" >/dev/null || { echo "$t is missing: run scripts/bench-setup.sh" >&2; exit 1; }
+done
 
 run_dir=$(mktemp -d "${TMPDIR:-/tmp}/zorone-offline.XXXXXX")
 # shellcheck source=../today_site/serve.sh
