@@ -48,7 +48,7 @@ for t in /usr/bin/time timeout; do
 done
 
 run_dir=$(mktemp -d "${TMPDIR:-/tmp}/zorone-offline.XXXXXX")
-# shellcheck source=../today_site/serve.sh
+# shellcheck source=SCRIPTDIR/../today_site/serve.sh
 source "$repo/bench/today_site/serve.sh"
 doc_pid=""
 cleanup() {
@@ -110,7 +110,7 @@ exits=$run_dir/exits.txt
 : >"$exits"
 for site in "${site_list[@]}"; do
   case "$site" in
-    today) today_site_start; url=https://127.0.0.1:$https_port/; origin=127.0.0.1:$https_port ;;
+    today) today_site_start 1; url=https://127.0.0.1:$https_port/; origin=127.0.0.1:$https_port ;;
     doc) start_doc_site; url=$doc_url; origin=${doc_url#http://}; origin=${origin%/} ;;
     *) echo "unknown site '$site'" >&2; exit 2 ;;
   esac

@@ -50,7 +50,7 @@ for t in /usr/bin/time timeout; do
 done
 
 run_dir=$(mktemp -d "${TMPDIR:-/tmp}/zorone-today.XXXXXX")
-# shellcheck source=serve.sh
+# shellcheck source=SCRIPTDIR/serve.sh
 source "$here/serve.sh"
 cleanup() {
   today_site_stop

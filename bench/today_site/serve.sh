@@ -1,3 +1,6 @@
+# shellcheck shell=bash
+# The caller sets run_dir and reads what today_site_start sets.
+# shellcheck disable=SC2034,SC2154
 # Sourced by bench/today_site/run.sh and bench/offline_check/run.sh: writes
 # the present-day site for this run and serves it from a private nginx on
 # loopback, over https (HTTP/2, a test certificate made here) and over plain
@@ -24,8 +27,7 @@ print(a.getsockname()[1], b.getsockname()[1])'
 }
 
 today_wait_port() {
-  local i
-  for i in $(seq 50); do
+  for _ in $(seq 50); do
     (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
     sleep 0.1
   done
