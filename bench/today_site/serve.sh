@@ -1,6 +1,4 @@
 # shellcheck shell=bash
-# The caller sets run_dir and reads what today_site_start sets.
-# shellcheck disable=SC2034,SC2154
 # Sourced by bench/today_site/run.sh and bench/offline_check/run.sh: writes
 # the present-day site for this run and serves it from a private nginx on
 # loopback, over https (HTTP/2, a test certificate made here) and over plain
@@ -15,6 +13,8 @@
 # protocol-relative links carry the https port, which is picked free for
 # every run. Writing it takes well under a second.
 
+# run_dir comes from the caller, and the variables set here go back to it.
+# shellcheck disable=SC2034,SC2154
 today_site_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 today_free_ports() {
