@@ -96,11 +96,12 @@ class Site:
     def leaf(self, path, category, **kw):
         self.add(path, self.page(path, f"<p>{self.text(60)}</p>"), category, **kw)
 
-    def hub(self, name, body, head="", **kw):
+    def hub(self, name, body, head="", styled=True, **kw):
         """A page reached from the start page by a plain relative link."""
         path = f"hub/{name}.html"
         self.hubs.append(path)
-        head = '<link rel="stylesheet" href="../css/site.css">\n' + head
+        if styled:
+            head = '<link rel="stylesheet" href="../css/site.css">\n' + head
         self.add(path, self.page(name, body, head), "relative", **kw)
 
 
@@ -260,7 +261,7 @@ def build(site):
         para = f"<p>{site.text(80)}</p>\n"
         filler.append(para)
         size += len(para)
-    site.hub("big", "".join(filler) + a("../big/after-limit.bin", "the only link"))
+    site.hub("big", "".join(filler) + a("../big/after-limit.bin", "the only link"), styled=False)
     site.blob("big/after-limit.bin", "big_page", lo=20000, hi=40000)
 
     build_traps(site)
