@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the crawl benchmark needs: a web server for the test site, the
 # peer downloaders it is compared with, and GNU time for wall time, CPU time and
-# peak memory. Only packages that are missing are installed.
+# peak memory, and openssl for the test certificate of the https site. Only
+# packages that are missing are installed.
 set -euo pipefail
 
-packages=(nginx wget wget2 httrack time python3 python3.11-doc)
+packages=(nginx wget wget2 httrack time python3 python3.11-doc openssl)
 
 # Only the nginx package starts a service when installed.
 if dpkg-query -W -f='${Status}' nginx 2>/dev/null | grep -q "install ok installed"; then
