@@ -1,6 +1,7 @@
 #include "engine/core.h"
 
 #include "engine/classic_rules.h"
+#include "engine/today_rules.h"
 #include "res/texts.h"
 
 namespace zorone {
@@ -10,6 +11,7 @@ Core::Core(platform::MessageLoop& l, platform::UiServices& u, platform::UrlServi
     , ui(u)
     , urls(s)
     , classicRules(std::make_unique<ClassicRules>())
+    , todayRules(std::make_unique<TodayRules>())
 {
     window.statusText = res::kFullColon;
     window.startCaption = res::kCaptionStart;
@@ -21,7 +23,7 @@ Core::~Core() = default;
 
 WebRules& RulesOf(const Core& core)
 {
-    return *core.classicRules;
+    return core.settings.m_nWebRules == 1 ? *core.todayRules : *core.classicRules;
 }
 
 } // namespace zorone

@@ -91,6 +91,7 @@ struct Core {
     // Both rule sets, made once: RulesOf picks the one the settings choose,
     // so a rule set's state (what it learnt of the sites) lasts the session.
     std::unique_ptr<WebRules> classicRules;
+    std::unique_ptr<WebRules> todayRules;
 
     // Transfers in flight (CDownloadFile), owned here from their start to
     // their completion.

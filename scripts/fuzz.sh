@@ -4,7 +4,7 @@
 #   scripts/fuzz.sh --ci              every target for 30 seconds
 #   scripts/fuzz.sh TARGET [SECONDS]  one target (extract_links, list_files,
 #                                     settings, url_text, local_path,
-#                                     today_url today_scanner), default one hour
+#                                     today_url, today_scanner), default one hour
 # New inputs that widen coverage go to build-fuzz/corpus/TARGET; a crash or a
 # broken property leaves crash-* in build-fuzz/findings/ and fails the run.
 set -euo pipefail

@@ -1,6 +1,7 @@
 #include "web/today_charset.h"
 
 #include "platform/code_page.h"
+#include "web/percent_escape.h"
 #include "web/today_escapes.h"
 
 #include <iconv.h>

@@ -281,20 +281,4 @@ std::string FinishLink(std::string_view text)
     return out.substr(begin, end - begin);
 }
 
-bool IsValidUtf8(std::string_view bytes)
-{
-    size_t i = 0;
-    while (i < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const size_t n = Utf8SequenceLength(bytes, i);
-        if (n == 0)
-            return false;
-        i += n;
-    }
-    return true;
-}
-
 } // namespace zorone::today

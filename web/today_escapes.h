@@ -32,7 +32,4 @@ void AppendCssUnescaped(std::string& out, std::string_view utf8);
 // trailing ASCII whitespace is trimmed.
 std::string FinishLink(std::string_view text);
 
-// True when bytes are valid UTF-8 (ASCII included).
-bool IsValidUtf8(std::string_view bytes);
-
 } // namespace zorone::today

@@ -68,6 +68,24 @@ TEST_F(Cli, MirrorsASiteWithSeveralTransfers)
     }
 }
 
+TEST_F(Cli, TodaysRulesKeepQueriesFetchFoldersAsTheyAreAndReadStyleSheets)
+{
+    server.Add("/t/", HttpResponse::Ok("<a href=\"list?page=2&amp;s=1\">2</a><link rel=stylesheet href=\"/css/s.css\">"));
+    server.Add("/t/list?page=2&s=1", HttpResponse::Ok("<p>2"));
+    server.Add("/css/s.css", HttpResponse::Ok("b{background:url(bg.png)}", "text/css"));
+    server.Add("/css/bg.png", HttpResponse::Ok("PNG", "image/png"));
+    const ProcessResult r = Run({ "--path", dl, "--web", "today", "--quiet", server.Url("/t/") });
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    EXPECT_EQ(FilesUnder(dl), (std::set<std::string> { host + "/t/index.html", host + "/t/list@page=2&s=1.html",
+                                  host + "/css/s.css", host + "/css/bg.png" }));
+    // One request per file: no index-name guesses, no second fetch.
+    EXPECT_EQ(server.Requests().size(), 4u);
+    // The classic rules, asked for last, win over the earlier --web.
+    std::filesystem::remove_all(dl);
+    EXPECT_EQ(Run({ "--path", dl, "--web", "today", "--set", "m_nWebRules=0", "--quiet", server.Url("/t/") }).exitCode, 3);
+}
+
 TEST_F(Cli, UsageErrorsDownloadNothing)
 {
     for (const std::vector<std::string>& args : { std::vector<std::string> { "--bogus", server.Url("/site/top.html") },

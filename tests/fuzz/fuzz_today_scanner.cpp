@@ -3,7 +3,7 @@
 // rewrites exactly the reported ranges, so they must lie in the input, in
 // order and apart, and every link must be clean UTF-8.
 #include "tests/fuzz/fuzz_core.h"
-#include "web/today_escapes.h"
+#include "web/percent_escape.h"
 #include "web/today_scanner.h"
 
 #include <string>

@@ -1,0 +1,216 @@
+#include "engine/today_rules.h"
+
+#include "engine/core.h"
+#include "engine/output.h"
+#include "platform/folder_beneath.h"
+#include "platform/mapped_file.h"
+#include "res/texts.h"
+#include "web/local_path.h"
+#include "web/site_util.h"
+#include "web/text_case.h"
+#include "web/today_local_name.h"
+#include "web/today_scanner.h"
+#include "web/today_url.h"
+#include "web/url_util.h"
+
+#include <functional>
+#include <optional>
+
+namespace zorone {
+namespace {
+
+// The normalised top URLs of the URL field, in order.
+std::vector<std::string> TopUrls(const Core& core)
+{
+    std::vector<std::string> tops;
+    for (const std::string_view line : CUrlUtil::UrlLines(core.settings.m_sTopURL))
+        if (std::string url = today::NormaliseUrl(line); !url.empty())
+            tops.push_back(std::move(url));
+    return tops;
+}
+
+constexpr std::string_view kHttp = "http://";
+constexpr std::string_view kHttps = "https://";
+
+// The "host[:port]" of a normalised http or https address.
+std::string_view Authority(std::string_view url)
+{
+    const size_t start = url.find("://");
+    if (start == std::string_view::npos)
+        return {};
+    const std::string_view rest = url.substr(start + 3);
+    return rest.substr(0, rest.find('/'));
+}
+
+// What a stored file is read as: a page, a style sheet, or neither. The
+// answer's type decides; a file found on disk goes by its extension.
+std::optional<today::DocKind> DocumentKind(std::string_view contentType, const std::string& local)
+{
+    if (!contentType.empty()) {
+        if (today::IsHtmlType(contentType) || ToLowerCp932(std::string(contentType)).find("svg") != std::string::npos)
+            return today::DocKind::Html;
+        if (today::IsCssType(contentType))
+            return today::DocKind::Css;
+        return std::nullopt;
+    }
+    const std::string ext = ToLowerCp932(CSiteUtil::GetExtension(CSiteUtil::GetFileName(local)));
+    if (ext == "html" || ext == "htm" || ext == "xhtml" || ext == "shtml" || ext == "svg")
+        return today::DocKind::Html;
+    if (ext == "css")
+        return today::DocKind::Css;
+    return std::nullopt;
+}
+
+// Adds a row for each reference of one document, resolved against the
+// document's address or the first <base href>.
+class TodaySink final : public today::RefSink {
+public:
+    using Upgrade = std::function<std::string(std::string)>;
+
+    TodaySink(Core& core, const TodaySite& site, const std::string& pageUrl, Upgrade upgrade)
+        : m_core(core)
+        , m_upgrade(std::move(upgrade))
+        , m_site(site)
+        , m_pageUrl(pageUrl)
+        , m_base(pageUrl)
+    {
+    }
+
+    void OnRef(const today::FoundRef& ref) override
+    {
+        if (ref.role == today::RefRole::Base) {
+            if (!m_baseSeen) {
+                m_baseSeen = true;
+                if (std::string base = today::ResolveLink(m_pageUrl, ref.link); !base.empty())
+                    m_base = std::move(base);
+            }
+            return;
+        }
+        const LinkRole role = ref.role == today::RefRole::Page ? LinkRole::Page : LinkRole::Requisite;
+        AddTodayUrl(m_core, m_site, m_upgrade(today::ResolveLink(m_base, ref.link)), role, m_pageUrl);
+    }
+
+private:
+    Core& m_core;
+    Upgrade m_upgrade;
+    const TodaySite& m_site;
+    const std::string& m_pageUrl;
+    std::string m_base;
+    bool m_baseSeen = false;
+};
+
+} // namespace
+
+std::string TodayRules::Upgraded(std::string url) const
+{
+    if (std::string_view(url).substr(0, kHttp.size()) == kHttp &&
+        m_httpsHosts.count(std::string(Authority(url))) != 0)
+        url.replace(0, kHttp.size(), kHttps);
+    return url;
+}
+
+TodaySite TodayRules::SiteOfTopUrls(const Core& core) const
+{
+    TodaySite site;
+    for (const std::string& top : TopUrls(core)) {
+        site.folders.push_back(today::PathFolderOf(top));
+        if (const auto moved = m_redirectedTops.find(top); moved != m_redirectedTops.end())
+            site.folders.push_back(moved->second);
+    }
+    // A crawl of list rows alone has no site: every address is another
+    // site's, as under the classic rules.
+    if (site.folders.empty())
+        site.folders.emplace_back();
+    return site;
+}
+
+void TodayRules::AddTopUrls(Core& core)
+{
+    const TodaySite site = SiteOfTopUrls(core);
+    for (const std::string& top : TopUrls(core))
+        AddTodayUrl(core, site, top, LinkRole::Top, {});
+}
+
+const std::string* TodayRules::RecordedPath(const std::string& url) const
+{
+    const auto found = m_paths.find(url);
+    return found == m_paths.end() ? nullptr : &found->second;
+}
+
+std::string TodayRules::LocalPathOf(const Core& core, const std::string& url) const
+{
+    const std::string normal = today::NormaliseUrl(url);
+    if (const std::string* recorded = RecordedPath(normal))
+        return *recorded;
+    const std::string& folder = core.settings.m_sPath;
+    // Before the answer tells the type, a name without any extension is
+    // taken for a page: 'docs' is stored as 'docs.html', so it never
+    // collides with the folder of 'docs/'. A file a former session stored
+    // under its typed name is found under that name.
+    const std::string plain = folder + today::LocalRelativePath(normal, {});
+    const std::string page = folder + today::LocalRelativePath(normal, "text/html");
+    const std::string sheet = folder + today::LocalRelativePath(normal, "text/css");
+    if (page != plain && CSiteUtil::FileExistsBeneath(folder, page))
+        return page;
+    if (sheet != plain && CSiteUtil::FileExistsBeneath(folder, sheet))
+        return sheet;
+    const bool hasExtension = !CSiteUtil::GetExtension(CSiteUtil::GetFileName(plain)).empty();
+    return hasExtension ? plain : page;
+}
+
+std::string TodayRules::PlaceStored(Core& core, ItemId item, const std::string& url, const std::string& local,
+                                    const StoredAnswer& answer)
+{
+    const std::string asked = today::NormaliseUrl(url);
+    std::string final = today::NormaliseUrl(answer.finalUrl);
+    if (final.empty())
+        final = asked;
+    const std::string& folder = core.settings.m_sPath;
+    std::string placed = folder + today::LocalRelativePath(final, answer.contentType);
+    if (placed != local) {
+        std::string root;
+        std::string from;
+        std::string to;
+        if (!platform::files::SplitBeneath(folder, local, root, from) ||
+            !platform::files::SplitBeneath(folder, placed, root, to) ||
+            !platform::files::MoveBeneath(root, from, to))
+            // The body stays whole under the name it was stored as.
+            placed = local;
+    }
+    if (final != asked) {
+        if (const int row = core.list.FindItem(item); row >= 0)
+            core.list.SetItemText(row, kColUrl, final);
+        // A top URL that moved (http to https, a new host) takes its site
+        // along: the pages it links to are on the new address.
+        for (const std::string& top : TopUrls(core))
+            if (top == asked)
+                m_redirectedTops[top] = today::PathFolderOf(final);
+        const bool sameHost = Authority(asked) == Authority(final);
+        if (sameHost && asked.compare(0, kHttp.size(), kHttp) == 0 && final.compare(0, kHttps.size(), kHttps) == 0)
+            m_httpsHosts.insert(std::string(Authority(asked)));
+    }
+    m_paths[asked] = placed;
+    m_paths[final] = placed;
+    return placed;
+}
+
+void TodayRules::Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType)
+{
+    const std::optional<today::DocKind> kind = DocumentKind(contentType, local);
+    if (!kind)
+        return;
+    // Mapped, not read: a page of any size is read for links without a copy
+    // of it in memory.
+    platform::files::MappedFile file;
+    if (!file.OpenBeneath(core.settings.m_sPath, local))
+        return;
+    SetStatusText(core, res::kStatusExtracting);
+    const std::string_view bytes = file.data();
+    const std::string page = today::NormaliseUrl(url);
+    const TodaySite site = SiteOfTopUrls(core);
+    TodaySink sink(core, site, page, [this](std::string link) { return Upgraded(std::move(link)); });
+    today::ScanReferences(bytes, *kind, today::DetectCharset(contentType, bytes, *kind), sink);
+    SetStatusText(core, res::kStatusExtractDone);
+}
+
+} // namespace zorone

@@ -1,0 +1,97 @@
+// Today's rules end to end on the scripted URL service: which rows a page
+// and a style sheet add, where the files land, and what a redirect changes.
+#include "engine/crawl_control.h"
+#include "res/texts.h"
+#include "tests/engine/engine_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace zorone::test {
+namespace {
+
+class TodayRulesTest : public EngineTest {
+protected:
+    TodayRulesTest()
+    {
+        core.settings.m_nWebRules = 1;
+        core.settings.m_nMultiDownloadMax = 1;
+    }
+
+    std::set<std::string> Urls() const
+    {
+        std::set<std::string> urls;
+        for (int row = 0; row < core.list.GetItemCount(); ++row)
+            urls.insert(Url(row));
+        return urls;
+    }
+
+    // Answers the open transfer of url with body and type.
+    void Answer(const std::string& url, const std::string& type, const std::string& body,
+                const std::string& finalUrl = {})
+    {
+        FakeUrlService::Transfer* t = urls.FindOpen(url);
+        ASSERT_TRUE(t) << url;
+        t->contentType = type;
+        t->finalUrl = finalUrl;
+        urls.Complete(t->handle, body);
+        Pump();
+    }
+};
+
+TEST_F(TodayRulesTest, APageAddsItsQueriesAndRequisitesAndFilesAreNamedByType)
+{
+    core.settings.m_sTopURL = "http://h/site/";
+    core.settings.m_nKaisouKind = 1; // pages no deeper than the top folder
+    core.settings.m_nKaisou = 0;
+    StartCrawl(core);
+    Pump();
+    // The folder is fetched as it is: no index-name guesses.
+    ASSERT_EQ(urls.Transfers().size(), 1u);
+    Answer("http://h/site/", "text/html; charset=utf-8",
+           "<a href=\"list?page=2\">2</a><a href='list?page=3#n'>3</a><a href=\"list?page=2\">again</a>\n"
+           "<img srcset=\"/img/a.png 1x, /img/b.png 2x\" src=\"/img/x/y/deep.png\">\n"
+           "<link rel=stylesheet href=\"/css/s.css\"><a href=\"%E6%97%A5.html\">n</a>\n"
+           "<a href=\"/other/x.html\">off the site</a><a href=\"deep/p.html\">too deep</a>\n"
+           "<a href=\"mailto:a@h\">m</a><a href=\"http://elsewhere/y.html\">other host</a>\n"
+           "<!-- <a href=\"trap.html\"> --><script>var s='<a href=\"trap2.html\">';</script>");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/site/index.html").substr(0, 8), "<a href=");
+    EXPECT_EQ(Urls(), (std::set<std::string> {"http://h/site/", "http://h/site/list?page=2",
+                                               "http://h/site/list?page=3", "http://h/img/a.png",
+                                               "http://h/img/b.png", "http://h/img/x/y/deep.png",
+                                               "http://h/css/s.css", "http://h/site/%E6%97%A5.html"}));
+
+    while (!urls.OpenHandles().empty()) {
+        const std::string url = urls.Find(urls.OpenHandles().front())->url;
+        if (url == "http://h/css/s.css")
+            Answer(url, "text/css", "body{background:url('../img/bg.png')}");
+        else if (url.find(".png") != std::string::npos)
+            Answer(url, "image/png", "png");
+        else
+            Answer(url, "text/html", "<p>" + url);
+    }
+    // The style sheet's image is a requisite of the same host.
+    EXPECT_TRUE(Urls().count("http://h/img/bg.png"));
+    EXPECT_EQ(core.m_nFailedCount, 0);
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/site/list@page=2.html"), "<p>http://h/site/list?page=2");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/site/\xE6\x97\xA5.html"), "<p>http://h/site/%E6%97%A5.html");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/img/bg.png"), "png");
+    EXPECT_EQ(core.m_nCrawlCount, 9);
+}
+
+TEST_F(TodayRulesTest, ARedirectedTopTakesTheSiteAlongAndLinksResolveAgainstTheNewAddress)
+{
+    core.settings.m_sTopURL = "http://h/";
+    StartCrawl(core);
+    Pump();
+    const std::string page = "<a href=\"/a.html\">a</a><a href=\"http://h/b.html\">b</a>";
+    Answer("http://h/", "text/html", page, "https://h/");
+    // The row holds the address the page came from; its links are on the
+    // https site, a plain http one included: no redirect per file.
+    EXPECT_EQ(Urls(), (std::set<std::string> {"https://h/", "https://h/a.html", "https://h/b.html"}));
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/index.html"), page);
+}
+
+} // namespace
+} // namespace zorone::test
