@@ -46,6 +46,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
             o.version = true;
         } else if (a == "--list-settings") {
             o.listSettings = true;
+        } else if (a == "--convert-links" || a == "--no-convert-links") {
+            o.sets.emplace_back("m_bConvertLinks", a == "--convert-links" ? "1" : "0");
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (IsOption(a, "--home") || IsOption(a, "--path") || IsOption(a, "--set") ||
@@ -111,6 +113,9 @@ const char* UsageText()
            "  --web RULES        'classic' (default) or 'today': today's rules keep query\n"
            "                     strings, follow any file name, store folders as index.html\n"
            "                     and fetch every page requisite (--set m_nWebRules=1)\n"
+           "  --convert-links    at the end, rewrite the stored pages and style sheets so\n"
+           "                     the copy works offline (the default with --web today)\n"
+           "  --no-convert-links keep the stored files exactly as served\n"
            "  --quiet            print nothing but errors and the final report\n"
            "  --list-settings    list the settings --set takes, with their ranges and defaults\n"
            "  -h, --help         show this help\n"

@@ -4,10 +4,12 @@
 #include "engine/core.h"
 #include "engine/extract_links.h"
 #include "engine/whole_file.h"
+#include "res/texts.h"
 #include "web/list_util.h"
 #include "web/local_path.h"
 #include "web/site_util.h"
 #include "web/text_case.h"
+#include "web/today_url.h"
 #include "web/url_util.h"
 
 #include <cstdint>
@@ -46,6 +48,21 @@ void ClassicRules::Analyse(Core& core, const std::string& url, const std::string
         return;
     const std::string text = ReadWholeFile(core, local);
     ExtractLinks(core, url, text);
+}
+
+void ClassicRules::CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const
+{
+    // The rows that are done name what this mirror holds; each file lies
+    // where the literal mirror puts its URL.
+    const std::string& folder = core.settings.m_sPath;
+    for (int row = 0; row < core.list.GetItemCount(); ++row) {
+        if (core.list.GetItemText(row, kColMark) != res::kMarkDone)
+            continue;
+        const std::string& url = core.list.GetItemText(row, kColUrl);
+        const std::string local = LocalPathOf(core, url);
+        if (std::string normal = today::NormaliseUrl(url); !normal.empty() && local.starts_with(folder))
+            files.emplace(std::move(normal), local.substr(folder.size()));
+    }
 }
 
 } // namespace zorone

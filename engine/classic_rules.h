@@ -12,6 +12,7 @@ public:
     std::string PlaceStored(Core& core, ItemId item, const std::string& url, const std::string& local,
                             const StoredAnswer& answer) override;
     void Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType) override;
+    void CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const override;
 };
 
 } // namespace zorone

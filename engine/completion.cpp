@@ -2,12 +2,14 @@
 
 #include "engine/crawl_control.h"
 #include "engine/download_file.h"
+#include "engine/link_conversion.h"
 #include "engine/output.h"
 #include "engine/web_rules.h"
 #include "res/texts.h"
 #include "web/site_shortcut.h"
 #include "web/site_util.h"
 #include "web/text_case.h"
+#include "web/today_converter.h"
 #include "web/url_util.h"
 
 #include <cstdint>
@@ -100,6 +102,8 @@ int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer)
         if (placedRow >= 0)
             core.list.SetItemText(placedRow, kColMark, res::kMarkDone);
         rules.Analyse(core, url, local, transfer->m_answer.contentType);
+        if (today::DocumentKindOf(transfer->m_answer.contentType, local))
+            core.storedThisCrawl.push_back({url, local, transfer->m_answer.contentType});
         CountCompleted(core, local);
         RemoveIfWanted(core, item);
     }
@@ -138,6 +142,14 @@ void CompleteLocally(Core& core, int row, const std::string& url, const std::str
 
 void FinishCrawl(Core& core)
 {
+    // Links are rewritten before the report: the copy the report offers to
+    // open must be the finished one.
+    if (core.m_bConverting == 1)
+        return;
+    if (LinkConversionPending(core)) {
+        StartLinkConversion(core);
+        return;
+    }
     const bool aborted = core.crawlEnd.sayWhenAborted && core.m_bAborted == 1;
     SetStatusText(core, aborted ? res::kStatusAborted : res::kStatusCrawlDone);
     core.m_bRunning = 0;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace zorone {
 
@@ -87,6 +88,16 @@ struct Core {
     CrawlEndStyle crawlEnd;
     // Set by the abort command, cleared at the start of a crawl.
     int m_bAborted = 0;
+
+    // The pages and style sheets this crawl stored, for link conversion.
+    struct StoredDocument {
+        std::string url;
+        std::string local;
+        std::string contentType;
+    };
+    std::vector<StoredDocument> storedThisCrawl;
+    // Set while the end of a crawl rewrites links.
+    int m_bConverting = 0;
 
     // Both rule sets, made once: RulesOf picks the one the settings choose,
     // so a rule set's state (what it learnt of the sites) lasts the session.

@@ -55,6 +55,9 @@ void StartCrawl(Core& core)
         s.m_sPath += '/';
         WriteFieldsToControls(core);
     }
+    // A crawl whose end still rewrites links is not over yet.
+    if (core.m_bConverting == 1)
+        return;
     if (s.m_sTopURL.empty() && core.list.GetItemCount() == 0) {
         core.ui.MessageBox(res::kMsgEnterUrl, res::kCaptionCrawlError, platform::MbButtons::Ok);
         return;
@@ -68,6 +71,7 @@ void StartCrawl(Core& core)
     core.m_nCrawlCount = 0;
     core.m_nFailedCount = 0;
     core.m_bAborted = 0;
+    core.storedThisCrawl.clear();
     core.list.ReleaseFailedRows();
     core.m_bRunning = 1;
     AddTopURLs(core);

@@ -7,7 +7,7 @@
 #include "res/texts.h"
 #include "web/local_path.h"
 #include "web/site_util.h"
-#include "web/text_case.h"
+#include "web/today_converter.h"
 #include "web/today_local_name.h"
 #include "web/today_scanner.h"
 #include "web/today_url.h"
@@ -40,25 +40,6 @@ std::string_view Authority(std::string_view url)
         return {};
     const std::string_view rest = url.substr(start + 3);
     return rest.substr(0, rest.find('/'));
-}
-
-// What a stored file is read as: a page, a style sheet, or neither. The
-// answer's type decides; a file found on disk goes by its extension.
-std::optional<today::DocKind> DocumentKind(std::string_view contentType, const std::string& local)
-{
-    if (!contentType.empty()) {
-        if (today::IsHtmlType(contentType) || ToLowerCp932(std::string(contentType)).find("svg") != std::string::npos)
-            return today::DocKind::Html;
-        if (today::IsCssType(contentType))
-            return today::DocKind::Css;
-        return std::nullopt;
-    }
-    const std::string ext = ToLowerCp932(CSiteUtil::GetExtension(CSiteUtil::GetFileName(local)));
-    if (ext == "html" || ext == "htm" || ext == "xhtml" || ext == "shtml" || ext == "svg")
-        return today::DocKind::Html;
-    if (ext == "css")
-        return today::DocKind::Css;
-    return std::nullopt;
 }
 
 // Adds a row for each reference of one document, resolved against the
@@ -194,9 +175,17 @@ std::string TodayRules::PlaceStored(Core& core, ItemId item, const std::string& 
     return placed;
 }
 
+void TodayRules::CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const
+{
+    const std::string& folder = core.settings.m_sPath;
+    for (const auto& [url, local] : m_paths)
+        if (local.starts_with(folder))
+            files.emplace(url, local.substr(folder.size()));
+}
+
 void TodayRules::Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType)
 {
-    const std::optional<today::DocKind> kind = DocumentKind(contentType, local);
+    const std::optional<today::DocKind> kind = today::DocumentKindOf(contentType, local);
     if (!kind)
         return;
     // Mapped, not read: a page of any size is read for links without a copy

@@ -19,6 +19,7 @@ public:
     std::string PlaceStored(Core& core, ItemId item, const std::string& url, const std::string& local,
                             const StoredAnswer& answer) override;
     void Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType) override;
+    void CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const override;
 
     // The local path recorded for a normalised URL this session, or null.
     const std::string* RecordedPath(const std::string& url) const;

@@ -8,6 +8,7 @@
 #include "engine/download_item.h"
 
 #include <string>
+#include <unordered_map>
 #include <string_view>
 
 namespace zorone {
@@ -42,6 +43,10 @@ public:
     // a file found on disk.
     virtual void Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType)
         = 0;
+    // Every address whose file the mirror holds, in today's normal form,
+    // with the file's path below the download folder: what link conversion
+    // points references at.
+    virtual void CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const = 0;
 };
 
 // The rule set the core's settings choose: today's for m_nWebRules 1,

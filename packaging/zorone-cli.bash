@@ -3,7 +3,7 @@
 
 # The keys of Zorone.sav, for when no zorone-cli on PATH can list them (an
 # older one, or none yet). Keep in step with the settings table.
-_zorone_cli_fallback_keys="m_sPath m_sTopURL m_nPriorityEx m_sPriorityEx_Other m_nBytes m_bSaveExit m_nKaisouKind m_nKaisou m_bDoubleDownloadItem m_nOtherSite m_sOtherSiteEx m_bDownloadedDelete m_sAnalsysFileEx m_sAnalsysTag m_bDefaultSave m_bDownloadFileExist m_nMultiDownloadMax m_nDisplayDownloadFileExList m_sShortCutPath m_nShortCutKind m_bShortCut m_nWebRules"
+_zorone_cli_fallback_keys="m_sPath m_sTopURL m_nPriorityEx m_sPriorityEx_Other m_nBytes m_bSaveExit m_nKaisouKind m_nKaisou m_bDoubleDownloadItem m_nOtherSite m_sOtherSiteEx m_bDownloadedDelete m_sAnalsysFileEx m_sAnalsysTag m_bDefaultSave m_bDownloadFileExist m_nMultiDownloadMax m_nDisplayDownloadFileExList m_sShortCutPath m_nShortCutKind m_bShortCut m_nWebRules m_bConvertLinks"
 
 # The installed program knows its own keys: "--list-settings" prints one line
 # per setting whose first field is the key; other lines are headers.

@@ -82,6 +82,7 @@ void CAnalysisSettingDlg::CopyIn(const Settings& s)
     m_sAnalsysFileEx = s.m_sAnalsysFileEx;
     m_sAnalsysTag = s.m_sAnalsysTag;
     m_bWebRulesToday = s.m_nWebRules == 1 ? 1 : 0;
+    m_bConvertLinks = ConvertsLinks(s) ? 1 : 0;
 }
 
 void CAnalysisSettingDlg::CopyBack(Settings& s) const
@@ -90,6 +91,7 @@ void CAnalysisSettingDlg::CopyBack(Settings& s) const
     s.m_sAnalsysFileEx = m_sAnalsysFileEx;
     s.m_sAnalsysTag = m_sAnalsysTag;
     s.m_nWebRules = m_bWebRulesToday == 1 ? 1 : 0;
+    s.m_bConvertLinks = m_bConvertLinks == s.m_nWebRules ? -1 : m_bConvertLinks;
 }
 
 void CAnalysisSettingDlg::OnDefaultFileEx()
@@ -110,6 +112,7 @@ void CAnalysisSettingDlg::DoDataExchange(DataExchange& dx)
     dx.Text(kIdFileEx, m_sAnalsysFileEx);
     dx.Text(kIdTag, m_sAnalsysTag);
     dx.Check(kIdWebRulesToday, m_bWebRulesToday);
+    dx.Check(kIdConvertLinks, m_bConvertLinks);
 }
 
 void CShortcutSettingDlg::CopyIn(const Settings& s)

@@ -72,6 +72,7 @@ public:
     static constexpr int kIdTag = 1036;
     static constexpr int kIdDefaultTag = 1037;
     static constexpr int kIdWebRulesToday = 1060;
+    static constexpr int kIdConvertLinks = 1061;
 
     // The largest kilobyte count whose byte count fits a 32-bit int.
     static constexpr int kMaxKBytes = 2097151;
@@ -81,6 +82,9 @@ public:
     std::string m_sAnalsysTag;
     // Checked for today's rules (m_nWebRules 1).
     int m_bWebRulesToday = 0;
+    // Checked when the crawl rewrites links for offline reading; left as
+    // the rules' own choice when it agrees with it.
+    int m_bConvertLinks = 0;
 
     // The kilobytes are m_nBytes / 1024, truncated toward zero.
     void CopyIn(const Settings& s);

@@ -90,6 +90,8 @@ std::span<const SettingField> ProfileSettingFields()
     static const std::array fields = {
         Mode("m_nWebRules", &Settings::m_nWebRules, 0, "0|1",
              "link and file rules: 0 classic, 1 today's web (queries, any names, every page requisite)"),
+        Mode("m_bConvertLinks", &Settings::m_bConvertLinks, -1, "-1|0|1",
+             "rewrite stored pages to work offline: 1 yes, 0 no, -1 with today's rules only"),
     };
     return fields;
 }
@@ -127,6 +129,13 @@ std::string DescribeSettingField(const SettingField& f)
     std::snprintf(line, sizeof line, "%-28s %-8s %-15s default %-30s %s", std::string(f.key).c_str(), type,
                   RangeText(f).c_str(), def.c_str(), std::string(f.meaning).c_str());
     return line;
+}
+
+bool ConvertsLinks(const Settings& settings)
+{
+    if (settings.m_bConvertLinks == 0 || settings.m_bConvertLinks == 1)
+        return settings.m_bConvertLinks == 1;
+    return settings.m_nWebRules == 1;
 }
 
 Settings DefaultSettings(const std::string& programFolderPrefix)

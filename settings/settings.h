@@ -34,7 +34,13 @@ struct Settings {
     // Kept in the per-user profile too, outside Zorone.sav's fixed 21 values.
     // Which rules turn links into rows and files: 0 classic, 1 today's.
     int m_nWebRules = 0;
+    // Whether a crawl's stored pages and style sheets are rewritten to work
+    // offline: 1 yes, 0 no, -1 as the rules say (today's yes, classic no).
+    int m_bConvertLinks = -1;
 };
+
+// Whether link conversion is on for these settings.
+bool ConvertsLinks(const Settings& settings);
 
 // The record as a first start sees it. programFolderPrefix is the program
 // folder with its trailing "/"; the download folder defaults to its

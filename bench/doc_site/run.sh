@@ -12,6 +12,7 @@ repo=$(cd "$here/../.." && pwd)
 zorone_cli=${ZORONE_CLI:-$repo/${ZORONE_BUILD_DIR:-build}/cli/zorone-cli}
 site=${ZORONE_DOC_SITE:-/usr/share/doc/python3.11/html}
 slots=${1:-8}
+rules=${2:-classic}
 
 for t in nginx python3 /usr/bin/time; do
   command -v "$t" >/dev/null || { echo "$t is missing: run scripts/bench-setup.sh" >&2; exit 1; }
@@ -45,7 +46,7 @@ top=http://127.0.0.1:$port/
 status=0
 /usr/bin/time -f '%e %U %S %M' -o "$run_dir/time" \
   "$zorone_cli" --home "$run_dir/home" --path "$run_dir/dl" --set "m_nMultiDownloadMax=$slots" \
-  --save "$run_dir/list.csv" --quiet "$top" >"$run_dir/out" 2>"$run_dir/err" || status=$?
+  --web "$rules" --save "$run_dir/list.csv" --quiet "$top" >"$run_dir/out" 2>"$run_dir/err" || status=$?
 
 python3 "$here/summarize.py" --list "$run_dir/list.csv" --access "$run_dir/access.log" \
   --mirror "$run_dir/dl/127.0.0.1:$port" --report "$run_dir/out" --time "$run_dir/time" --exit "$status" \

@@ -109,7 +109,7 @@ TEST_F(Cli, UsageErrorsDownloadNothing)
         << range.err;
     const ProcessResult list = Run({ "--list-settings" });
     EXPECT_EQ(list.exitCode, 0);
-    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 22);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 23);
     EXPECT_NE(list.out.find("\nm_nWebRules                  integer  0|1"), std::string::npos) << list.out;
     EXPECT_EQ(list.out.rfind("m_sPath ", 0), 0u);
     EXPECT_NE(list.out.find("\nm_nMultiDownloadMax          integer  1..2147483647   default 1 "), std::string::npos)

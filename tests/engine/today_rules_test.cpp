@@ -93,5 +93,26 @@ TEST_F(TodayRulesTest, ARedirectedTopTakesTheSiteAlongAndLinksResolveAgainstTheN
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/index.html"), page);
 }
 
+TEST_F(TodayRulesTest, TheEndOfACrawlRewritesItsPagesForOfflineReadingBeforeTheReport)
+{
+    core.settings.m_sTopURL = "http://h/d/";
+    StartCrawl(core);
+    Pump();
+    Answer("http://h/d/", "text/html",
+           "<a href=\"list?page=2#s\">x</a><img src=\"/i.png\"><a href=\"gone.html\">g</a>");
+    Answer("http://h/d/list?page=2", "text/html", "<a href=\"/d/\">up</a>");
+    Answer("http://h/i.png", "image/png", "<a href=\"/d/\">not a page</a>");
+    EXPECT_EQ(Reports(), 0);
+    urls.Stop(urls.FindOpen("http://h/d/gone.html")->handle, 0, 404);
+    Pump();
+    EXPECT_EQ(Reports(), 1);
+    // A stored target by its relative path, fragment kept; a failed one by
+    // its address; nothing but pages and style sheets is touched.
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/d/index.html"),
+              "<a href=\"list@page=2.html#s\">x</a><img src=\"../i.png\"><a href=\"http://h/d/gone.html\">g</a>");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/d/list@page=2.html"), "<a href=\"index.html\">up</a>");
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/i.png"), "<a href=\"/d/\">not a page</a>");
+}
+
 } // namespace
 } // namespace zorone::test

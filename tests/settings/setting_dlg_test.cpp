@@ -213,6 +213,28 @@ TEST(AnalysisSettingDlg, TodaysRulesAreOneCheckBox)
     }
 }
 
+TEST(AnalysisSettingDlg, LinkConversionFollowsTheRulesUntilTheUserDisagrees)
+{
+    // stored setting, rules, then: shown, what the user ticks, stored again
+    const int cases[][5] = {
+        {-1, 0, 0, 0, -1}, {-1, 1, 1, 1, -1}, {-1, 0, 0, 1, 1}, {-1, 1, 1, 0, 0}, {1, 0, 1, 0, -1}, {0, 1, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Settings s = Sample();
+        s.m_bConvertLinks = c[0];
+        s.m_nWebRules = c[1];
+        CAnalysisSettingDlg dlg;
+        dlg.CopyIn(s);
+        dlg.OnInitDialog();
+        EXPECT_EQ(dlg.controls.State(CAnalysisSettingDlg::kIdConvertLinks), c[2]) << c[0] << c[1];
+        dlg.controls.SetState(CAnalysisSettingDlg::kIdConvertLinks, c[3]);
+        platform::HeadlessUi ui;
+        ASSERT_TRUE(dlg.OnOK(ui));
+        dlg.CopyBack(s);
+        EXPECT_EQ(s.m_bConvertLinks, c[4]) << c[0] << c[1] << c[3];
+    }
+}
+
 TEST(ShortcutSettingDlg, FolderPickerReadsTypedControlsAndTakesOnlyANewFolder)
 {
     CShortcutSettingDlg dlg;
@@ -288,7 +310,7 @@ TEST(DialogTable, EveryModelControlHasItsRowAndEveryDialogItsButtons)
     const Expect expected[] = {
         { 129, { 1012, 1013, 1014, 1015, 1028, 1029, 1030, 1031, 1022, 1023, 1024, 1025, 1048 } },
         { 134, { 1033, 1026, 1044, 1027, 1045 } },
-        { 135, { 1016, 1035, 1034, 1036, 1037, 1060 } },
+        { 135, { 1016, 1035, 1034, 1036, 1037, 1060, 1061 } },
         { 141, { 1049, 1012, 1013, 1015, 1050, 1051 } },
         { 136, { 1002 } },
         { 133, { 1032 } },
