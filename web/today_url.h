@@ -19,7 +19,9 @@
 //   their escapes normalised the same way; an empty one ("http://@h/") is
 //   dropped.
 // The result is ASCII. Host names outside ASCII are refused: they would have
-// to be sent as punycode, which the libcurl this builds against cannot make.
+// to be sent as punycode, and libcurl 7.88 makes that only under a UTF-8
+// locale, so the same URL would be taken in one program and refused in
+// another.
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -34,6 +34,8 @@ TEST(TodayLocalName, LocalRelativePathNamesFilesForABrowser)
         {"http://h/%E6%97%A5%E6%9C%AC/%E8%A1%A8%20a.txt", "", "h/日本/表 a.txt"},
         {"http://h/q?k=%E6%97%A5&u=a/b%2Fc", "", "h/q@k=日&u=a%2Fb%252Fc"},
         {"http://h/bad%FF%E6/x%2Fy%00z%5C", "", "h/bad%FF%E6/x%2Fy%00z%5C"},
+        // Valid UTF-8 that CP932 cannot hold keeps its escapes.
+        {"http://h/%F0%9F%98%80%E6%97%A5.png", "", "h/%F0%9F%98%80%E6%97%A5.png"},
         {"http://h/a@b/c%40d%25", "", "h/a%40b/c%2540d%2525"}, {"http://h//a//b", "", "h/%/a/%/b"},
         {"http://../x", "", "%2E%2E/x"}, {"mailto:x@h", "", ""},
     };
