@@ -1,5 +1,6 @@
 #include "settings/dialog_models.h"
 
+#include "platform/request_options.h"
 #include "res/texts.h"
 #include "settings/setting_fields.h"
 #include "web/dialog_helpers.h"
@@ -81,6 +82,10 @@ void CAnalysisSettingDlg::CopyIn(const Settings& s)
     m_nKBytes = s.m_nBytes / 1024;
     m_sAnalsysFileEx = s.m_sAnalsysFileEx;
     m_sAnalsysTag = s.m_sAnalsysTag;
+    m_sCookieFile = s.m_sCookieFile;
+    m_sUserAgent = s.m_sUserAgent;
+    m_sHeaders = s.m_sHeaders;
+    m_nRobots = s.m_nRobots;
 }
 
 void CAnalysisSettingDlg::CopyBack(Settings& s) const
@@ -88,6 +93,10 @@ void CAnalysisSettingDlg::CopyBack(Settings& s) const
     s.m_nBytes = std::clamp(m_nKBytes, -kMaxKBytes - 1, kMaxKBytes) * 1024;
     s.m_sAnalsysFileEx = m_sAnalsysFileEx;
     s.m_sAnalsysTag = m_sAnalsysTag;
+    s.m_sCookieFile = m_sCookieFile;
+    s.m_sUserAgent = m_sUserAgent;
+    s.m_sHeaders = m_sHeaders;
+    s.m_nRobots = m_nRobots;
 }
 
 void CAnalysisSettingDlg::OnDefaultFileEx()
@@ -107,6 +116,33 @@ void CAnalysisSettingDlg::DoDataExchange(DataExchange& dx)
     dx.Int(kIdKBytes, m_nKBytes);
     dx.Text(kIdFileEx, m_sAnalsysFileEx);
     dx.Text(kIdTag, m_sAnalsysTag);
+    dx.Text(kIdCookieFile, m_sCookieFile);
+    dx.Text(kIdUserAgent, m_sUserAgent);
+    dx.Text(kIdHeaders, m_sHeaders);
+    dx.Radio(kIdRobots, 3, m_nRobots);
+}
+
+void CAnalysisSettingDlg::OnBrowseCookies(platform::UiServices& ui)
+{
+    ReadControls();
+    const std::string path = ui.PickOpenFile("cookies.txt", res::kFilterCookies);
+    if (path.empty())
+        return;
+    m_sCookieFile = path;
+    WriteControls();
+}
+
+bool CAnalysisSettingDlg::CheckMembers(platform::UiServices& ui)
+{
+    platform::RequestOptions options;
+    options.userAgent = m_sUserAgent;
+    options.headers = platform::SplitHeaderLines(m_sHeaders);
+    options.cookieFile = m_sCookieFile;
+    const std::string problems = platform::CheckRequestOptions(options);
+    if (problems.empty())
+        return true;
+    ui.MessageBox(problems, res::kCaptionInputError, platform::MbButtons::Ok);
+    return false;
 }
 
 void CShortcutSettingDlg::CopyIn(const Settings& s)

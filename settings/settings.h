@@ -29,6 +29,17 @@ struct Settings {
     int m_bShortCut = 0;
 
     int m_nTotalDownloadCount = 0;
+
+    // Per-user profile values (zorone.ini, section [Requests]), not in
+    // Zorone.sav, whose 21 values older copies read.
+    // Netscape cookies.txt loaded before each crawl; "" for none.
+    std::string m_sCookieFile;
+    // User-Agent sent; "" for Zorone's own.
+    std::string m_sUserAgent;
+    // Extra request headers, "Name: value" one a line (CR LF).
+    std::string m_sHeaders;
+    // robots.txt: 0 as the rule set decides, 1 followed, 2 ignored.
+    int m_nRobots = 0;
 };
 
 // The record as a first start sees it. programFolderPrefix is the program

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "settings/profile_ini.h"
+#include "settings/request_profile.h"
 #include "settings/sav_profile.h"
 #include "settings/setting_fields.h"
 #include "web/file_text.h"
@@ -23,6 +24,7 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 {
     Settings s = DefaultSettings(programFolderPrefix);
     s.m_nTotalDownloadCount = ReadProfileInt(profilePath, kSavSection, kCounterKey, 0);
+    LoadRequestProfile(s, profilePath);
     CSavProfile sav(programFolderPrefix);
     for (const SettingField& f : SettingFields()) {
         switch (f.type) {
@@ -42,7 +44,8 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath)
 {
-    const int counter = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount);
+    const int counter = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount) &
+                        SaveRequestProfile(settings, profilePath);
     const int sav
         = CSiteUtil::ReplaceFileText(CSavProfile(programFolderPrefix).SavPath(kSavSection), BuildSavText(settings));
     return counter && sav ? 1 : 0;
