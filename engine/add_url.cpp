@@ -1,6 +1,8 @@
 #include "engine/add_url.h"
 
 #include "engine/output.h"
+#include "engine/robots_gate.h"
+#include "engine/skipped_links.h"
 #include "res/texts.h"
 #include "web/list_util.h"
 #include "web/site_util.h"
@@ -47,6 +49,12 @@ bool PassesOtherSiteRule(Core& core, const std::string& ext)
     default:
         return false;
     }
+}
+
+// Why the site rule refused a URL of another site.
+SkipReason OffSiteReason(const Core& core)
+{
+    return core.settings.m_nOtherSite == 2 ? SkipReason::ExtensionNotWanted : SkipReason::OutsideSite;
 }
 
 bool PassesDepthRule(const Core& core, const std::string& url, const std::string& site)
@@ -106,7 +114,7 @@ int AddURL(Core& core, std::string url)
         // index name appended, so its candidates would expand forever. No
         // caller passes one; it is refused.
         if (CSiteUtil::CountSeparators(url) == 0)
-            return 0;
+            return RefuseLink(core, SkipReason::Unusable, url);
         AddURL(core, url + "index.shtml");
         AddURL(core, url + "index.shtm");
         url += core.m_sIndexName;
@@ -124,10 +132,14 @@ int AddURL(Core& core, std::string url)
     const std::string* site = SiteOf(folders, url);
     if (!site) {
         if (!PassesOtherSiteRule(core, ext))
-            return 0;
+            return RefuseLink(core, OffSiteReason(core), url);
         site = &folders.front();
     }
-    if (!PassesDepthRule(core, url, *site) || IsDuplicate(core, url))
+    if (!PassesDepthRule(core, url, *site))
+        return RefuseLink(core, SkipReason::TooDeep, url);
+    if (IsDuplicate(core, url))
+        return RefuseLink(core, SkipReason::Duplicate, url);
+    if (RobotsRefuses(core, url))
         return 0;
 
     const int position = IsPriority(core, ext) ? 0 : core.list.GetItemCount();

@@ -4,6 +4,7 @@
 #include "engine/download_file.h"
 #include "engine/extract_links.h"
 #include "engine/output.h"
+#include "engine/skipped_links.h"
 #include "engine/whole_file.h"
 #include "res/texts.h"
 #include "web/list_util.h"
@@ -30,8 +31,10 @@ void AnalyseIfWanted(Core& core, const std::string& url, const std::string& loca
     const std::string ext = LowerExtensionOf(local);
     if (CListUtil::IsInList(ext, core.settings.m_sAnalsysFileEx) != 1)
         return;
-    if (static_cast<std::int64_t>(core.settings.m_nBytes) < CSiteUtil::GetFileSize(local))
+    if (static_cast<std::int64_t>(core.settings.m_nBytes) < CSiteUtil::GetFileSize(local)) {
+        core.skipped.Note(SkipReason::TooLarge, url, {});
         return;
+    }
     const std::string text = ReadWholeFile(core, local);
     ExtractLinks(core, url, text);
 }
@@ -157,6 +160,8 @@ void FinishCrawl(Core& core)
     std::string report = FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount);
     if (core.crawlEnd.countFailures && core.m_nFailedCount > 0)
         report.append("\n").append(FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount));
+    if (core.crawlEnd.countSkipped && core.skipped.Size() > 0)
+        report.append("\n").append(SkippedCountsText(core.skipped));
     core.ui.MessageBox(report, res::kCaptionReport, platform::MbButtons::Ok);
     if (core.crawlEnd.offerToOpen &&
         core.ui.MessageBox(res::kMsgOpenDownloaded, res::kCaptionQuestionNote, platform::MbButtons::YesNo) ==

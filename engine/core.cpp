@@ -8,6 +8,10 @@ Core::Core(platform::MessageLoop& l, platform::UiServices& u, platform::UrlServi
     : loop(l)
     , ui(u)
     , urls(s)
+    , robots([&l] {
+        if (!l.IsPending(platform::kWmCrawlNext))
+            l.Post({platform::kWmCrawlNext, 0, 0, {}});
+    })
 {
     window.statusText = res::kFullColon;
     window.startCaption = res::kCaptionStart;
