@@ -268,7 +268,7 @@ TEST_F(Cli, FailuresAreSaidCrossedAndSetTheExitStatus)
     const ProcessResult r
         = Run({ "--path", dl, "--set", "m_nOtherSite=1", "--save", out, server.Url("/f/top.html") });
     EXPECT_EQ(r.exitCode, 3) << r.err;
-    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\n");
+    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\nskipped 1 not-web-scheme\n");
     EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/missing.html") + " (HTTP 404)\n"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/broken.html") + " (HTTP 500)\n"), std::string::npos);
