@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <fstream>
+
 namespace zorone::platform {
 
 CurlCookieJar::CurlCookieJar()
@@ -44,12 +46,17 @@ std::string CurlCookieJar::Load(const std::string& path)
             curl_easy_cleanup(easy);
         return "cannot start the cookie engine";
     }
-    // RELOAD reads the files named by COOKIEFILE into the shared jar now,
-    // not at the start of some later transfer.
-    const std::string fsPath = ToFsPath(path);
-    bool ok = curl_easy_setopt(easy, CURLOPT_SHARE, m_share) == CURLE_OK;
-    ok = ok && curl_easy_setopt(easy, CURLOPT_COOKIEFILE, fsPath.c_str()) == CURLE_OK;
-    ok = ok && curl_easy_setopt(easy, CURLOPT_COOKIELIST, "RELOAD") == CURLE_OK;
+    // Each line goes to libcurl's own cookies.txt parser (CURLOPT_COOKIELIST
+    // takes Netscape lines and skips comments). Loading the file through
+    // CURLOPT_COOKIEFILE would wait for a transfer of this very handle.
+    std::ifstream in(ToFsPath(path), std::ios::binary);
+    bool ok = in.is_open() && curl_easy_setopt(easy, CURLOPT_SHARE, m_share) == CURLE_OK;
+    for (std::string line; ok && std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.find('\0') == std::string::npos)
+            ok = curl_easy_setopt(easy, CURLOPT_COOKIELIST, line.c_str()) == CURLE_OK;
+    }
     curl_easy_cleanup(easy);
     return ok ? std::string() : "cannot load the cookies file '" + path + "'";
 }
@@ -105,8 +112,11 @@ bool CurlRequestSetup::Apply(CURL* easy) const
     bool ok = curl_easy_setopt(easy, CURLOPT_USERAGENT, m_userAgent.c_str()) == CURLE_OK;
     if (m_headers)
         ok = ok && curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers) == CURLE_OK;
+    // A share alone does not switch the cookie engine on; an empty cookie
+    // file name does, without reading anything.
     if (m_jar)
-        ok = ok && curl_easy_setopt(easy, CURLOPT_SHARE, m_jar) == CURLE_OK;
+        ok = ok && curl_easy_setopt(easy, CURLOPT_SHARE, m_jar) == CURLE_OK &&
+             curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "") == CURLE_OK;
     return ok;
 }
 
