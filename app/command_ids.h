@@ -36,5 +36,6 @@ constexpr int kMakerFileMover = 32798;
 constexpr int kSettingsShortcut = 32799;
 constexpr int kOpenLocalTop = 32801;
 constexpr int kOpenOnlineTop = 32803;
+constexpr int kSaveSkipped = 32805;
 
 } // namespace zorone::cmd

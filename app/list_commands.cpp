@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "listops/list_maintenance.h"
 #include "listops/list_save.h"
+#include "listops/skipped_file.h"
 #include "res/texts.h"
 
 #include <memory>
@@ -20,6 +21,7 @@ void RegisterListCommands(CZoroneDlg& dlg, ListDialogs dialogs)
     dlg.Route(cmd::kClearMenu, [&core] { ClearList(core); });
     dlg.Route(cmd::kRemoveDuplicates, [&core] { RemoveDuplicateURLs(core); });
     dlg.Route(cmd::kListInfo, [&core] { ShowListInfo(core); });
+    dlg.Route(cmd::kSaveSkipped, [&core] { SaveSkippedCommand(core); });
     dlg.Route(cmd::kKeywordSave, [&core, shared] {
         CKeywordSaveDlg keywords;
         if (shared->keywordSave && shared->keywordSave(keywords))

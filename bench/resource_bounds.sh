@@ -3,7 +3,10 @@
 # resident set size, from /usr/bin/time -v) and wall time:
 #   list      load and save a list of 1000000 rows
 #   links     a page with 1000000 links (to another site, refused by the site
-#             rule, so every one passes the add step and nothing is fetched)
+#             rule, so every one passes the add step and nothing is fetched);
+#             each refused link is kept as a skipped-link record
+#   links100k the same with 100000 links, the skipped links also written
+#             out with --skipped (must stay under 100 MiB)
 #   bightml   a 300 MB HTML page, analysed (m_nBytes raised above its size)
 #   slots     2000 files fetched with m_nMultiDownloadMax=200
 # The pages are served on 127.0.0.1 by python3's http.server. Usage:
@@ -14,7 +17,7 @@ cd "$(dirname "$0")/.."
 cli=$(realpath "${1:-build/cli/zorone-cli}")
 shift || true
 cases=("$@")
-[ ${#cases[@]} -gt 0 ] || cases=(list links bightml slots)
+[ ${#cases[@]} -gt 0 ] || cases=(list links links100k bightml slots)
 
 work=$(mktemp -d)
 server_pid=""
@@ -33,6 +36,9 @@ with open(os.path.join(work, "list.csv"), "wb") as f:
         f.write(b"\x81\x9b,p%d.html,html,1234,http://example.test/d%d/p%d.html\r\n" % (i, i % 1000, i))
 with open(os.path.join(work, "site", "links.html"), "wb") as f:
     for i in range(1000000):
+        f.write(b'<a href="http://other.test/d%d/p%d.html">%d</a>\n' % (i % 1000, i, i))
+with open(os.path.join(work, "site", "links100k.html"), "wb") as f:
+    for i in range(100000):
         f.write(b'<a href="http://other.test/d%d/p%d.html">%d</a>\n' % (i % 1000, i, i))
 with open(os.path.join(work, "site", "big.html"), "wb") as f:
     chunk = b"<p>" + b"text " * 200 + b"</p>\n"
@@ -78,6 +84,8 @@ for c in "${cases[@]}"; do
   case $c in
     list) measure list --set m_sTopURL= --load "$work/list.csv" --save "$work/out.csv" ;;
     links) measure links --set m_nOtherSite=0 --set m_nBytes=100000000 "$base/links.html" ;;
+    links100k) measure links100k --set m_nOtherSite=0 --set m_nBytes=100000000 --skipped "$work/skipped.csv" \
+      "$base/links100k.html" ;;
     bightml) measure bightml --set m_nBytes=400000000 "$base/big.html" ;;
     slots) measure slots --set m_nMultiDownloadMax=200 "$base/slots.html" ;;
     *) echo "unknown case $c" >&2; exit 2 ;;

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "platform/request_options.h"
 #include "settings/setting_fields.h"
 
 namespace zorone::cli {
@@ -22,6 +23,40 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
 bool IsOption(const std::string& a, const std::string& name)
 {
     return a == name || (a.size() > name.size() && a.compare(0, name.size() + 1, name + "=") == 0);
+}
+
+bool IsRequestOption(const std::string& a)
+{
+    for (const char* name : {"--cookies", "--save-cookies", "--user-agent", "--header", "--robots", "--skipped"})
+        if (IsOption(a, name))
+            return true;
+    return false;
+}
+
+// Takes the value of a request or report option; the reason when it is
+// not valid, else "".
+std::string TakeRequestOption(Options& o, const std::string& name, const std::string& value)
+{
+    if (name == "--cookies") {
+        o.cookies = value;
+    } else if (name == "--save-cookies") {
+        o.saveCookies = value;
+    } else if (name == "--skipped") {
+        o.skipped = value;
+    } else if (name == "--user-agent") {
+        if (std::string why = platform::CheckUserAgent(value); !why.empty())
+            return "--user-agent: " + why;
+        o.userAgent = value;
+    } else if (name == "--header") {
+        if (std::string why = platform::CheckHeaderLine(value); !why.empty())
+            return "--header: " + why;
+        o.headers.push_back(value);
+    } else if (value == "on" || value == "off") {
+        o.robots = value == "on" ? 1 : 2;
+    } else {
+        return "--robots takes on or off, got '" + value + "'";
+    }
+    return {};
 }
 
 } // namespace
@@ -51,13 +86,18 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
         } else if (IsOption(a, "--home") || IsOption(a, "--path") || IsOption(a, "--set") ||
-                   IsOption(a, "--load") || IsOption(a, "--save") || IsOption(a, "--web")) {
+                   IsOption(a, "--load") || IsOption(a, "--save") || IsOption(a, "--web") ||
+                   IsRequestOption(a)) {
             const std::string name = a.substr(0, a.find('='));
             if (!TakeValue(args, i, name, value)) {
                 r.error = name + " needs a value";
                 return r;
             }
-            if (name == "--home") {
+            if (IsRequestOption(name)) {
+                r.error = TakeRequestOption(o, name, value);
+                if (!r.error.empty())
+                    return r;
+            } else if (name == "--home") {
                 o.home = value;
             } else if (name == "--path") {
                 o.path = value;
@@ -116,6 +156,13 @@ const char* UsageText()
            "  --convert-links    at the end, rewrite the stored pages and style sheets so\n"
            "                     the copy works offline (the default with --web today)\n"
            "  --no-convert-links keep the stored files exactly as served\n"
+           "  --cookies FILE     send the cookies of a Netscape cookies.txt (as browsers export it)\n"
+           "  --save-cookies FILE  write the cookies, those the sites set included, after the crawl\n"
+           "  --user-agent TEXT  the User-Agent sent (default: Zorone's own)\n"
+           "  --header 'NAME: VALUE'  send this header with every request (repeatable)\n"
+           "  --robots on|off    follow the sites' robots.txt (default: on with --web today)\n"
+           "  --skipped FILE     write every link the rules refused, with the reason and the page\n"
+           "                     it was found on, to FILE (CSV: url,reason,found_on)\n"
            "  --quiet            print nothing but errors and the final report\n"
            "  --list-settings    list the settings --set takes, with their ranges and defaults\n"
            "  -h, --help         show this help\n"
@@ -124,14 +171,17 @@ const char* UsageText()
            "The URLs are the top URLs (the URL field, joined by line breaks); without any,\n"
            "only the rows of --load files are fetched. Each transfer that fails (an HTTP\n"
            "status of 400 or above, a network or TLS error, a file that cannot be stored)\n"
-           "is reported on stderr and its row ends \"×\".\n"
+           "is reported on stderr and its row ends \"×\". At the end a line per reason\n"
+           "counts the links that were not followed (unless --quiet).\n"
            "\n"
            "Exit status:\n"
            "  0    the crawl ran to its end and every transfer succeeded\n"
            "  1    the crawl could not start (no URL and no list, no download folder)\n"
-           "  2    usage error (unknown option, invalid --set value, unreadable --load file)\n"
+           "  2    usage error (unknown option, invalid --set value, unreadable --load or\n"
+           "       --cookies file, a --header or --user-agent with a line break)\n"
            "  3    the crawl ran to its end and at least one transfer failed\n"
-           "  4    the --save list could not be written (wins over 3)\n"
+           "  4    the --save list, the --skipped file or the --save-cookies file could not\n"
+           "       be written (wins over 3)\n"
            "  130  interrupted by Ctrl-C (a first Ctrl-C lets transfers in flight finish,\n"
            "       a second cuts them)\n";
 }

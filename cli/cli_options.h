@@ -13,6 +13,12 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> sets; // --set KEY=VALUE, in order
     std::vector<std::string> loads;                        // --load FILE, in order
     std::optional<std::string> save;                       // --save FILE
+    std::optional<std::string> cookies;                    // --cookies FILE
+    std::optional<std::string> saveCookies;                // --save-cookies FILE
+    std::optional<std::string> userAgent;                  // --user-agent TEXT
+    std::vector<std::string> headers;                      // --header 'Name: value', in order
+    std::optional<int> robots;                             // --robots on|off: 1 or 2
+    std::optional<std::string> skipped;                    // --skipped FILE
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -7,7 +7,10 @@
 #include "engine/crawl_control.h"
 #include "engine/data_exchange.h"
 #include "engine/download_file.h"
+#include "engine/request_settings.h"
+#include "engine/skipped_links.h"
 #include "listops/list_files.h"
+#include "listops/skipped_file.h"
 #include "platform/code_page.h"
 #include "platform/curl_url_service.h"
 #include "platform/files.h"
@@ -75,6 +78,51 @@ void ApplyOptions(Settings& s, const Options& o)
     s.m_sTopURL = field;
     for (const auto& [key, value] : o.sets)
         ApplySettingValue(s, key, platform::Utf8ToCp932(value));
+    if (o.cookies)
+        s.m_sCookieFile = platform::Utf8ToCp932(*o.cookies);
+    if (o.userAgent)
+        s.m_sUserAgent = platform::Utf8ToCp932(*o.userAgent);
+    // The command line's headers come after the profile's, so a name given
+    // in both is sent twice: the site sees what was asked for.
+    for (const std::string& header : o.headers) {
+        if (!s.m_sHeaders.empty() && !s.m_sHeaders.ends_with('\n'))
+            s.m_sHeaders += "\r\n";
+        s.m_sHeaders += platform::Utf8ToCp932(header) + "\r\n";
+    }
+    if (o.robots)
+        s.m_nRobots = *o.robots;
+}
+
+// One line per reason links were refused for, on stdout.
+void PrintSkippedCounts(const SkippedLinks& skipped)
+{
+    for (int i = 0; i < kSkipReasonCount; ++i) {
+        const auto reason = static_cast<SkipReason>(i);
+        if (const size_t n = skipped.Count(reason); n > 0)
+            std::printf("skipped %zu %.*s\n", n, static_cast<int>(SkipReasonName(reason).size()),
+                        SkipReasonName(reason).data());
+    }
+}
+
+// Writes the files asked for after the crawl; false when one could not be.
+bool WriteResultFiles(Core& core, platform::UrlService& urls, const Options& o, TerminalUi& ui)
+{
+    bool ok = true;
+    if (o.save && WriteListFile(core, platform::Utf8ToCp932(*o.save)) != 1) {
+        ui.Error("zorone-cli: cannot write list file '" + *o.save + "'");
+        ok = false;
+    }
+    if (o.skipped && WriteSkippedFile(core, platform::Utf8ToCp932(*o.skipped)) != 1) {
+        ui.Error("zorone-cli: cannot write skipped-links file '" + *o.skipped + "'");
+        ok = false;
+    }
+    if (o.saveCookies) {
+        if (const std::string why = urls.SaveCookies(platform::Utf8ToCp932(*o.saveCookies)); !why.empty()) {
+            ui.Error("zorone-cli: " + platform::Cp932ToUtf8(why));
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 // Ctrl-C arrives on a thread of its own (signals are blocked everywhere
@@ -174,7 +222,7 @@ int Run(const Options& o)
     core.failureObserver = &failures;
     // Failures are said one by one and in the exit status; there is no page
     // to open in a terminal; an interrupted crawl says so.
-    core.crawlEnd = {.countFailures = false, .offerToOpen = false, .sayWhenAborted = true};
+    core.crawlEnd = {.countFailures = false, .offerToOpen = false, .sayWhenAborted = true, .countSkipped = false};
 
     dlg.LoadSettings();
     ApplyOptions(core.settings, o);
@@ -185,6 +233,12 @@ int Run(const Options& o)
             return kExitUsage;
         }
     }
+
+    // Checked before anything is fetched: a crawl that should carry a login
+    // must not run without it, and the window's message box would only say
+    // that the crawl did not start.
+    if (const std::string why = platform::CheckRequestOptions(RequestOptionsOf(core.settings)); !why.empty())
+        return UsageError(platform::Cp932ToUtf8(why));
 
     InterruptWatcher interrupts(loop, dlg, urls);
     // The window shows the fields in its controls before the user presses
@@ -201,13 +255,9 @@ int Run(const Options& o)
         continue;
     ui.Flush();
 
-    bool saveFailed = false;
-    if (o.save) {
-        const std::string path = platform::Utf8ToCp932(*o.save);
-        saveFailed = WriteListFile(core, path) != 1;
-        if (saveFailed)
-            ui.Error("zorone-cli: cannot write list file '" + *o.save + "'");
-    }
+    if (!o.quiet)
+        PrintSkippedCounts(core.skipped);
+    const bool saveFailed = !WriteResultFiles(core, urls, o, ui);
     // Add this run's items to the lifetime counter as it stands now: another
     // run may have counted since this one started.
     const std::string profile = CSiteUtil::ProfilePath();

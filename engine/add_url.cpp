@@ -1,6 +1,8 @@
 #include "engine/add_url.h"
 
 #include "engine/list_admission.h"
+#include "engine/robots_gate.h"
+#include "engine/skipped_links.h"
 #include "web/site_util.h"
 #include "web/text_case.h"
 #include "web/url_util.h"
@@ -21,6 +23,12 @@ std::vector<std::string> TopFolders(const std::string& topUrls)
     return folders;
 }
 
+// Why the site rule refused a URL of another site.
+SkipReason OffSiteReason(const Core& core)
+{
+    return core.settings.m_nOtherSite == 2 ? SkipReason::ExtensionNotWanted : SkipReason::OutsideSite;
+}
+
 } // namespace
 
 int AddURL(Core& core, std::string url)
@@ -32,7 +40,7 @@ int AddURL(Core& core, std::string url)
         // index name appended, so its candidates would expand forever. No
         // caller passes one; it is refused.
         if (CSiteUtil::CountSeparators(url) == 0)
-            return 0;
+            return RefuseLink(core, SkipReason::Unusable, url);
         AddURL(core, url + "index.shtml");
         AddURL(core, url + "index.shtm");
         url += core.m_sIndexName;
@@ -50,11 +58,14 @@ int AddURL(Core& core, std::string url)
     const std::string* site = SiteOf(folders, url);
     if (!site) {
         if (!PassesOtherSiteRule(core, ext))
-            return 0;
+            return RefuseLink(core, OffSiteReason(core), url);
         site = &folders.front();
     }
-    if (!PassesDepthRule(core, CSiteUtil::CountSeparators(url), CSiteUtil::CountSeparators(*site)) ||
-        IsDuplicate(core, url))
+    if (!PassesDepthRule(core, CSiteUtil::CountSeparators(url), CSiteUtil::CountSeparators(*site)))
+        return RefuseLink(core, SkipReason::TooDeep, url);
+    if (IsDuplicate(core, url))
+        return RefuseLink(core, SkipReason::Duplicate, url);
+    if (RobotsRefuses(core, url))
         return 0;
     InsertWaitingRow(core, std::move(name), ext, std::move(url));
     return 1;

@@ -3,6 +3,7 @@
 #include "engine/add_url.h"
 #include "engine/core.h"
 #include "engine/extract_links.h"
+#include "engine/skipped_links.h"
 #include "engine/whole_file.h"
 #include "res/texts.h"
 #include "web/list_util.h"
@@ -44,8 +45,10 @@ void ClassicRules::Analyse(Core& core, const std::string& url, const std::string
     const std::string ext = ToLowerCp932(CSiteUtil::GetExtension(local));
     if (CListUtil::IsInList(ext, core.settings.m_sAnalsysFileEx) != 1)
         return;
-    if (static_cast<std::int64_t>(core.settings.m_nBytes) < CSiteUtil::GetFileSize(local))
+    if (static_cast<std::int64_t>(core.settings.m_nBytes) < CSiteUtil::GetFileSize(local)) {
+        core.skipped.Note(SkipReason::TooLarge, url, {});
         return;
+    }
     const std::string text = ReadWholeFile(core, local);
     ExtractLinks(core, url, text);
 }

@@ -4,6 +4,7 @@
 #include "engine/download_file.h"
 #include "engine/link_conversion.h"
 #include "engine/output.h"
+#include "engine/skipped_links.h"
 #include "engine/web_rules.h"
 #include "res/texts.h"
 #include "web/site_shortcut.h"
@@ -158,6 +159,8 @@ void FinishCrawl(Core& core)
     std::string report = FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount);
     if (core.crawlEnd.countFailures && core.m_nFailedCount > 0)
         report.append("\n").append(FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount));
+    if (core.crawlEnd.countSkipped && core.skipped.Size() > 0)
+        report.append("\n").append(SkippedCountsText(core.skipped));
     core.ui.MessageBox(report, res::kCaptionReport, platform::MbButtons::Ok);
     if (core.crawlEnd.offerToOpen &&
         core.ui.MessageBox(res::kMsgOpenDownloaded, res::kCaptionQuestionNote, platform::MbButtons::YesNo) ==

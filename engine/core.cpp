@@ -12,6 +12,10 @@ Core::Core(platform::MessageLoop& l, platform::UiServices& u, platform::UrlServi
     , urls(s)
     , classicRules(std::make_unique<ClassicRules>())
     , todayRules(std::make_unique<TodayRules>())
+    , robots([&l] {
+        if (!l.IsPending(platform::kWmCrawlNext))
+            l.Post({platform::kWmCrawlNext, 0, 0, {}});
+    })
 {
     window.statusText = res::kFullColon;
     window.startCaption = res::kCaptionStart;

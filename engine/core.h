@@ -5,6 +5,8 @@
 // user-interface thread touches a Core.
 #include "engine/download_list.h"
 #include "engine/extension_tally.h"
+#include "engine/robots_gate.h"
+#include "engine/skipped_links.h"
 #include "engine/window_model.h"
 #include "platform/message_loop.h"
 #include "platform/ui_services.h"
@@ -84,6 +86,8 @@ struct Core {
         // A crawl ended by the abort command ends with the abort's status
         // text rather than the one of a completed crawl.
         bool sayWhenAborted = false;
+        // The report adds a line per reason links were skipped for.
+        bool countSkipped = true;
     };
     CrawlEndStyle crawlEnd;
     // Set by the abort command, cleared at the start of a crawl.
@@ -104,8 +108,12 @@ struct Core {
     std::unique_ptr<WebRules> classicRules;
     std::unique_ptr<WebRules> todayRules;
 
-    // Transfers in flight (CDownloadFile), owned here from their start to
-    // their completion.
+    // Links the rules refused in this crawl, and the robots.txt of its hosts.
+    SkippedLinks skipped;
+    RobotsGate robots;
+
+    // Transfers in flight (CDownloadFile, robots.txt fetches), owned here
+    // from their start to their completion.
     std::unordered_map<const platform::TransferEvents*, std::unique_ptr<platform::TransferEvents>> transfers;
 };
 

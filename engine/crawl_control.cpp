@@ -5,6 +5,8 @@
 #include "engine/download_file.h"
 #include "engine/output.h"
 #include "engine/web_rules.h"
+#include "engine/request_settings.h"
+#include "engine/robots_gate.h"
 #include "res/texts.h"
 #include "web/local_path.h"
 #include "web/url_util.h"
@@ -66,12 +68,19 @@ void StartCrawl(Core& core)
         core.ui.MessageBox(res::kMsgEnterFolder, res::kCaptionCrawlError, platform::MbButtons::Ok);
         return;
     }
+    // A crawl that should carry a login must not run without it.
+    if (const std::string why = ApplyRequestSettings(core); !why.empty()) {
+        core.ui.MessageBox(res::kMsgRequestSettings + "\n" + why, res::kCaptionCrawlError, platform::MbButtons::Ok);
+        return;
+    }
     SetStartButtonCaption(core, res::kCaptionAbort);
     SetStatusText(core, res::kStatusCrawlStarted);
     core.m_nCrawlCount = 0;
     core.m_nFailedCount = 0;
     core.m_bAborted = 0;
     core.storedThisCrawl.clear();
+    core.skipped.Clear();
+    core.robots.Reset();
     core.list.ReleaseFailedRows();
     core.m_bRunning = 1;
     AddTopURLs(core);
@@ -105,7 +114,8 @@ void FillDownloadSlots(Core& core)
     }
     if (started)
         return;
-    if (core.m_nActiveDownloads < 1 && (core.settings.m_bDownloadFileExist == 0 || core.m_nLocalChecks < 1))
+    if (core.m_nActiveDownloads < 1 && !RobotsHoldsCrawl(core) &&
+        (core.settings.m_bDownloadFileExist == 0 || core.m_nLocalChecks < 1))
         FinishCrawl(core);
 }
 
@@ -129,6 +139,8 @@ int StartNextDownload(Core& core)
     }
     if (row < 0 || core.m_bRunning != 1)
         return 0;
+    if (const RobotsVerdict robots = AdmitByRobots(core, row, url); robots != RobotsVerdict::Go)
+        return robots == RobotsVerdict::Refused ? 1 : 0;
 
     WriteFieldsToControls(core);
     SetStatusText(core, res::kStatusDownloading);

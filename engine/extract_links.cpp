@@ -2,6 +2,7 @@
 
 #include "engine/add_url.h"
 #include "engine/output.h"
+#include "engine/skipped_links.h"
 #include "res/texts.h"
 #include "web/link_scanner.h"
 #include "web/site_util.h"
@@ -36,6 +37,12 @@ public:
         }
     }
 
+    void OnDropped(std::string_view value, Dropped why) override
+    {
+        NoteSkipped(m_core, why == Dropped::OtherScheme ? SkipReason::NotWebScheme : SkipReason::Unusable,
+                    std::string(value));
+    }
+
 private:
     Core& m_core;
     std::string_view m_text;
@@ -50,6 +57,7 @@ int ExtractLinks(Core& core, const std::string& documentUrl, std::string_view te
     const std::string folderUrl = CSiteUtil::GetUrlFolder(documentUrl);
     SetProgressRange(core, 0, ProgressEnd(text));
     AddingSink sink(core, text);
+    const AnalysedPage page(core, documentUrl);
     // A copy: the tag list may change while links are being added.
     const std::string tags = core.settings.m_sAnalsysTag;
     ScanLinks(folderUrl, text, tags, sink);

@@ -1,6 +1,8 @@
 #include "engine/today_add_url.h"
 
 #include "engine/list_admission.h"
+#include "engine/robots_gate.h"
+#include "engine/skipped_links.h"
 #include "web/site_util.h"
 #include "web/text_case.h"
 #include "web/today_local_name.h"
@@ -39,13 +41,16 @@ int AddTodayUrl(Core& core, const TodaySite& site, const std::string& url, LinkR
     const std::string* home = SiteOf(site.folders, url);
     const bool pageHost = role == LinkRole::Requisite && today::HostKeyOf(url) == today::HostKeyOf(pageUrl);
     if (!home && !pageHost && !PassesOtherSiteRule(core, ext))
-        return 0;
+        return RefuseLink(core, core.settings.m_nOtherSite == 2 ? SkipReason::ExtensionNotWanted : SkipReason::OutsideSite,
+                          url);
     if (role != LinkRole::Requisite) {
         const std::string& base = home ? *home : site.folders.front();
         if (!PassesDepthRule(core, today::PathSeparators(url), today::PathSeparators(base)))
-            return 0;
+            return RefuseLink(core, SkipReason::TooDeep, url);
     }
     if (IsDuplicate(core, url))
+        return RefuseLink(core, SkipReason::Duplicate, url);
+    if (RobotsRefuses(core, url))
         return 0;
     InsertWaitingRow(core, ShownName(url), ext, url);
     return 1;

@@ -2,6 +2,7 @@
 
 #include "engine/core.h"
 #include "engine/output.h"
+#include "engine/skipped_links.h"
 #include "platform/folder_beneath.h"
 #include "platform/mapped_file.h"
 #include "res/texts.h"
@@ -42,6 +43,22 @@ std::string_view Authority(std::string_view url)
     return rest.substr(0, rest.find('/'));
 }
 
+// Whether a link starts with a scheme ("mailto:", "data:"): RFC 3986 letters,
+// digits, "+", "-" and "." before the first ":".
+bool HasScheme(std::string_view link)
+{
+    const size_t colon = link.find(':');
+    if (colon == 0 || colon == std::string_view::npos)
+        return false;
+    for (size_t i = 0; i < colon; ++i) {
+        const char c = link[i];
+        const bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alpha && (i == 0 || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.')))
+            return false;
+    }
+    return true;
+}
+
 // Adds a row for each reference of one document, resolved against the
 // document's address or the first <base href>.
 class TodaySink final : public today::RefSink {
@@ -68,7 +85,14 @@ public:
             return;
         }
         const LinkRole role = ref.role == today::RefRole::Page ? LinkRole::Page : LinkRole::Requisite;
-        AddTodayUrl(m_core, m_site, m_upgrade(today::ResolveLink(m_base, ref.link)), role, m_pageUrl);
+        std::string url = today::ResolveLink(m_base, ref.link);
+        if (url.empty()) {
+            // A lone "#x" is this page itself, not a refused link.
+            if (ref.link.front() != '#')
+                NoteSkipped(m_core, HasScheme(ref.link) ? SkipReason::NotWebScheme : SkipReason::Unusable, ref.link);
+            return;
+        }
+        AddTodayUrl(m_core, m_site, m_upgrade(std::move(url)), role, m_pageUrl);
     }
 
 private:
@@ -194,6 +218,7 @@ void TodayRules::Analyse(Core& core, const std::string& url, const std::string& 
     if (!file.OpenBeneath(core.settings.m_sPath, local))
         return;
     SetStatusText(core, res::kStatusExtracting);
+    const AnalysedPage analysed(core, url);
     const std::string_view bytes = file.data();
     const std::string page = today::NormaliseUrl(url);
     const TodaySite site = SiteOfTopUrls(core);

@@ -1,4 +1,4 @@
-# Bash completion for zorone-cli: its options, the values of --web, and the
+# Bash completion for zorone-cli: its options, the values of --web and --robots, and the
 # setting keys of --set.
 
 # The keys of Zorone.sav, for when no zorone-cli on PATH can list them (an
@@ -22,7 +22,7 @@ _zorone_cli_setting_keys()
 _zorone_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-    local options="--home --path --set --load --save --web --list-settings --convert-links --no-convert-links --quiet -q --help -h --version --"
+    local options="--home --path --set --load --save --cookies --save-cookies --user-agent --header --robots --skipped --web --list-settings --convert-links --no-convert-links --quiet -q --help -h --version --"
     COMPREPLY=()
 
     # Bash splits "--opt=value" at "=", so "--web=t" arrives as "--web" "=" "t".
@@ -55,7 +55,11 @@ _zorone_cli()
             compopt -o filenames 2>/dev/null
             return 0
             ;;
-        --load | --save)
+        --robots)
+            mapfile -t COMPREPLY < <(compgen -W "on off" -- "$cur")
+            return 0
+            ;;
+        --load | --save | --cookies | --save-cookies | --skipped)
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             compopt -o filenames 2>/dev/null
             return 0

@@ -1,5 +1,6 @@
 #include "platform/curl_url_service.h"
 
+#include "platform/curl_request_setup.h"
 #include "platform/files.h"
 #include "platform/spool_placement.h"
 
@@ -122,6 +123,8 @@ struct Worker {
         std::string targetPath;
         std::optional<SpoolPlacement> placement;
         std::shared_ptr<Notifier> notifier;
+        // Released after the easy handle, which uses its header list.
+        std::shared_ptr<const CurlRequestSetup> request;
         Worker* owner = nullptr;
         CURL* easy = nullptr;
         files::File file;
@@ -205,6 +208,10 @@ struct CurlUrlService::Impl {
     std::shared_ptr<Shared> shared = std::make_shared<Shared>();
     std::vector<std::unique_ptr<Worker>> workers;
     std::atomic<Handle> nextHandle {1};
+    std::string defaultUserAgent;
+    std::unique_ptr<CurlCookieJar> jar;
+    std::mutex requestMutex; // guards request
+    std::shared_ptr<const CurlRequestSetup> request;
 
     Worker& WorkerOf(Handle handle) { return *workers[handle % workers.size()]; }
 };
@@ -213,6 +220,9 @@ CurlUrlService::CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options)
     : m_impl(std::make_unique<Impl>())
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
+    m_impl->defaultUserAgent = options.userAgent;
+    m_impl->jar = std::make_unique<CurlCookieJar>();
+    m_impl->request = std::make_shared<CurlRequestSetup>(RequestOptions {}, options.userAgent, m_impl->jar->Share());
     // A cap below one would leave every transfer queued for ever. The cap is
     // shared out among the workers, so together they never run more.
     const int maxActive = std::max(options.maxActive, 1);
@@ -228,6 +238,8 @@ CurlUrlService::~CurlUrlService()
 {
     m_impl->shared->alive = false;
     m_impl->workers.clear();
+    m_impl->request.reset();
+    m_impl->jar.reset();
     curl_global_cleanup();
 }
 
@@ -246,6 +258,10 @@ UrlService::Handle CurlUrlService::Open(const std::string& url, const std::strin
     t->placement.emplace(spoolPath, targetPath, downloadFolder, true);
     t->notifier = std::make_shared<Notifier>(events);
     t->owner = &worker;
+    {
+        std::lock_guard lock(m_impl->requestMutex);
+        t->request = m_impl->request;
+    }
     ++m_impl->shared->active;
     worker.Add(std::move(t));
     return handle;
@@ -259,6 +275,24 @@ void CurlUrlService::Cancel(Handle handle)
 int CurlUrlService::ActiveCount() const
 {
     return m_impl->shared->active;
+}
+
+std::string CurlUrlService::SetRequestOptions(const RequestOptions& options)
+{
+    if (std::string why = CheckRequestOptions(options); !why.empty())
+        return why;
+    if (!options.cookieFile.empty())
+        if (std::string why = m_impl->jar->Load(options.cookieFile); !why.empty())
+            return why;
+    auto setup = std::make_shared<const CurlRequestSetup>(options, m_impl->defaultUserAgent, m_impl->jar->Share());
+    std::lock_guard lock(m_impl->requestMutex);
+    m_impl->request = std::move(setup);
+    return {};
+}
+
+std::string CurlUrlService::SaveCookies(const std::string& path)
+{
+    return m_impl->jar->Save(path);
 }
 
 void Worker::Add(std::unique_ptr<Transfer> t)
@@ -371,6 +405,8 @@ bool Worker::Configure(Transfer& t)
     if (!options.caBundle.empty())
         ok = ok && curl_easy_setopt(e, CURLOPT_CAINFO, options.caBundle.c_str()) == CURLE_OK;
     ok = ok && curl_easy_setopt(e, CURLOPT_USERAGENT, options.userAgent.c_str()) == CURLE_OK;
+    if (t.request)
+        ok = ok && t.request->Apply(e);
     ok = ok
         && curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()))
             == CURLE_OK;

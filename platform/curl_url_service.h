@@ -67,6 +67,10 @@ public:
                 const std::string& downloadFolder, TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
+    // Every transfer shares one cookie jar, which lives as long as the
+    // service: cookies a site sets are sent with the later requests.
+    std::string SetRequestOptions(const RequestOptions& options) override;
+    std::string SaveCookies(const std::string& path) override;
 
 private:
     struct Impl;

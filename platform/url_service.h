@@ -7,6 +7,8 @@
 // holds for every transfer Open accepted, whatever goes wrong: a URL that
 // cannot be parsed, a host that does not resolve, a refused connection, a
 // timeout, a cancelled transfer.
+#include "platform/request_options.h"
+
 #include <cstdint>
 #include <string>
 
@@ -76,6 +78,25 @@ public:
 
     // Number of transfers opened and not yet stopped.
     virtual int ActiveCount() const = 0;
+
+    // What the transfers opened from now on send besides their URL; loads
+    // options.cookieFile into the cookie jar. The reason when the options
+    // cannot be used (nothing changes then), else "". A service without
+    // request options takes only the defaults.
+    virtual std::string SetRequestOptions(const RequestOptions& options)
+    {
+        return options.userAgent.empty() && options.headers.empty() && options.cookieFile.empty()
+                   ? std::string()
+                   : std::string("this URL service sends no request options");
+    }
+    // Writes the cookie jar (the loaded cookies and those the sites set) as
+    // a Netscape cookies.txt to path (CP932). The reason when it cannot,
+    // else "".
+    virtual std::string SaveCookies(const std::string& path)
+    {
+        (void)path;
+        return "this URL service keeps no cookies";
+    }
 };
 
 } // namespace zorone::platform

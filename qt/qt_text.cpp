@@ -23,4 +23,12 @@ QString ToQtLines(std::string_view cp932)
     return text;
 }
 
+std::string FromQtLines(const QString& text)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return FromQt(lines);
+}
+
 } // namespace zorone::qt

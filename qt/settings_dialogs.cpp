@@ -66,7 +66,8 @@ public:
             if (kind == ControlKind::Button)
                 m_row->addStretch();
         }
-        const bool stretches = kind == ControlKind::Edit || kind == ControlKind::ReadOnlyText;
+        const bool stretches
+            = kind == ControlKind::Edit || kind == ControlKind::ReadOnlyText || kind == ControlKind::MultiEdit;
         m_row->addWidget(widget, stretches ? 1 : 0);
         m_rowStretches = m_rowStretches || stretches;
         m_last = kind;
@@ -137,6 +138,15 @@ QPlainTextEdit* MakeReadOnlyText(const DialogUnits& units, QWidget* parent)
     return text;
 }
 
+QPlainTextEdit* MakeMultiEdit(const DialogUnits& units, QWidget* parent)
+{
+    auto* text = new QPlainTextEdit(parent);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setTabChangesFocus(true);
+    text->setFixedHeight(units.ToPixelsY(40));
+    return text;
+}
+
 } // namespace
 
 SettingsDialog::SettingsDialog(int idd, DialogModel& model, platform::UiServices& ui, QWidget* parent)
@@ -195,6 +205,9 @@ void SettingsDialog::Build(int idd)
             break;
         case ControlKind::ReadOnlyText:
             widget = m_texts[c.id] = MakeReadOnlyText(units, this);
+            break;
+        case ControlKind::MultiEdit:
+            widget = m_texts[c.id] = MakeMultiEdit(units, this);
             break;
         case ControlKind::Label:
             widget = new QLabel(caption, this);
@@ -272,6 +285,9 @@ void SettingsDialog::TakeControls()
     DialogControls& controls = m_model.controls;
     for (const auto& [id, edit] : m_edits)
         controls.SetText(id, FromQt(edit->text()));
+    for (const auto& [id, text] : m_texts)
+        if (!text->isReadOnly())
+            controls.SetText(id, FromQtLines(text->toPlainText()));
     for (const auto& [id, check] : m_checks)
         controls.SetState(id, check->isChecked() ? 1 : 0);
     for (const auto& [id, group] : m_radios)
@@ -309,6 +325,8 @@ std::unique_ptr<SettingsDialog> MakeSettingsDialog(CAnalysisSettingDlg& dlg, pla
         CAnalysisSettingDlg::kIdDefaultFileEx, [&dlg] { dlg.OnDefaultFileEx(); }, true);
     dialog->OnClicked(
         CAnalysisSettingDlg::kIdDefaultTag, [&dlg] { dlg.OnDefaultTag(); }, true);
+    dialog->OnClicked(
+        CAnalysisSettingDlg::kIdBrowseCookies, [&dlg, &ui] { dlg.OnBrowseCookies(ui); }, true);
     return dialog;
 }
 

@@ -16,6 +16,7 @@ enum class ControlKind {
     IntEdit, // single-line, digits only
     IntEditRight, // single-line, digits only, right-aligned
     ReadOnlyText, // multi-line, read-only, both scroll bars
+    MultiEdit, // multi-line text, lines kept with CR LF
     Label,
     Button, // a push button handled by the dialog's model
 };

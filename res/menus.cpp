@@ -39,6 +39,7 @@ const MenuEntry kMenuBarEntries[] = {
     Item(1, kMenuAbort, 32782),
     Popup(1, kMenuList),
     Item(2, kMenuListInfo, 32797),
+    Item(2, kMenuSaveSkipped, 32805),
     Separator(2),
     Item(2, kMenuClear, 32783),
     Item(2, kMenuRemoveDuplicates, 32794),

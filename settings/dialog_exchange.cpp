@@ -113,7 +113,7 @@ bool DialogModel::ReadControls()
 bool DialogModel::OnOK(platform::UiServices& ui)
 {
     if (ReadControls())
-        return true;
+        return CheckMembers(ui);
     ui.MessageBox(res::kMsgEnterInteger, res::kCaptionProgram, platform::MbButtons::Ok);
     return false;
 }

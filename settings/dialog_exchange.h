@@ -87,6 +87,13 @@ public:
 
 protected:
     virtual void DoDataExchange(DataExchange& dx) = 0;
+    // Asked by OnOK once the members are read: false keeps the dialog open
+    // (the model has told the user why).
+    virtual bool CheckMembers(platform::UiServices& ui)
+    {
+        (void)ui;
+        return true;
+    }
 
 private:
     int m_focus = 0;

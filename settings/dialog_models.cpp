@@ -1,5 +1,6 @@
 #include "settings/dialog_models.h"
 
+#include "platform/request_options.h"
 #include "res/texts.h"
 #include "settings/setting_fields.h"
 #include "web/dialog_helpers.h"
@@ -83,6 +84,10 @@ void CAnalysisSettingDlg::CopyIn(const Settings& s)
     m_sAnalsysTag = s.m_sAnalsysTag;
     m_bWebRulesToday = s.m_nWebRules == 1 ? 1 : 0;
     m_bConvertLinks = ConvertsLinks(s) ? 1 : 0;
+    m_sCookieFile = s.m_sCookieFile;
+    m_sUserAgent = s.m_sUserAgent;
+    m_sHeaders = s.m_sHeaders;
+    m_nRobots = s.m_nRobots;
 }
 
 void CAnalysisSettingDlg::CopyBack(Settings& s) const
@@ -92,6 +97,10 @@ void CAnalysisSettingDlg::CopyBack(Settings& s) const
     s.m_sAnalsysTag = m_sAnalsysTag;
     s.m_nWebRules = m_bWebRulesToday == 1 ? 1 : 0;
     s.m_bConvertLinks = m_bConvertLinks == s.m_nWebRules ? -1 : m_bConvertLinks;
+    s.m_sCookieFile = m_sCookieFile;
+    s.m_sUserAgent = m_sUserAgent;
+    s.m_sHeaders = m_sHeaders;
+    s.m_nRobots = m_nRobots;
 }
 
 void CAnalysisSettingDlg::OnDefaultFileEx()
@@ -113,6 +122,33 @@ void CAnalysisSettingDlg::DoDataExchange(DataExchange& dx)
     dx.Text(kIdTag, m_sAnalsysTag);
     dx.Check(kIdWebRulesToday, m_bWebRulesToday);
     dx.Check(kIdConvertLinks, m_bConvertLinks);
+    dx.Text(kIdCookieFile, m_sCookieFile);
+    dx.Text(kIdUserAgent, m_sUserAgent);
+    dx.Text(kIdHeaders, m_sHeaders);
+    dx.Radio(kIdRobots, 3, m_nRobots);
+}
+
+void CAnalysisSettingDlg::OnBrowseCookies(platform::UiServices& ui)
+{
+    ReadControls();
+    const std::string path = ui.PickOpenFile("cookies.txt", res::kFilterCookies);
+    if (path.empty())
+        return;
+    m_sCookieFile = path;
+    WriteControls();
+}
+
+bool CAnalysisSettingDlg::CheckMembers(platform::UiServices& ui)
+{
+    platform::RequestOptions options;
+    options.userAgent = m_sUserAgent;
+    options.headers = platform::SplitHeaderLines(m_sHeaders);
+    options.cookieFile = m_sCookieFile;
+    const std::string problems = platform::CheckRequestOptions(options);
+    if (problems.empty())
+        return true;
+    ui.MessageBox(problems, res::kCaptionInputError, platform::MbButtons::Ok);
+    return false;
 }
 
 void CShortcutSettingDlg::CopyIn(const Settings& s)

@@ -71,11 +71,17 @@ public:
     static constexpr int kIdDefaultFileEx = 1034;
     static constexpr int kIdTag = 1036;
     static constexpr int kIdDefaultTag = 1037;
-    static constexpr int kIdWebRulesToday = 1060;
-    static constexpr int kIdConvertLinks = 1061;
+    static constexpr int kIdWebRulesToday = 1067;
+    static constexpr int kIdConvertLinks = 1068;
 
     // The largest kilobyte count whose byte count fits a 32-bit int.
     static constexpr int kMaxKBytes = 2097151;
+
+    static constexpr int kIdCookieFile = 1060;
+    static constexpr int kIdBrowseCookies = 1061;
+    static constexpr int kIdUserAgent = 1062;
+    static constexpr int kIdHeaders = 1063;
+    static constexpr int kIdRobots = 1064; // radios 1064..1066
 
     int m_nKBytes = 0;
     std::string m_sAnalsysFileEx;
@@ -85,6 +91,10 @@ public:
     // Checked when the crawl rewrites links for offline reading; left as
     // the rules' own choice when it agrees with it.
     int m_bConvertLinks = 0;
+    std::string m_sCookieFile;
+    std::string m_sUserAgent;
+    std::string m_sHeaders;
+    int m_nRobots = -1;
 
     // The kilobytes are m_nBytes / 1024, truncated toward zero.
     void CopyIn(const Settings& s);
@@ -99,9 +109,15 @@ public:
     // other fields and not yet read is discarded.
     void OnDefaultFileEx();
     void OnDefaultTag();
+    // "参照(&O)" beside the cookies file: reads the controls, asks for a
+    // file and, when one was chosen, takes it and rewrites the controls.
+    void OnBrowseCookies(platform::UiServices& ui);
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
+    // A User-Agent or header with a line break, a header without a valid
+    // name, or a cookies file that cannot be read keeps the dialog open.
+    bool CheckMembers(platform::UiServices& ui) override;
 };
 
 // Dialog 141 "設定 - ショートカット".

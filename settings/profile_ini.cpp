@@ -78,9 +78,9 @@ std::optional<std::pair<size_t, size_t>> FindSection(const std::vector<std::stri
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<std::string> ReadProfileText(const std::string& path, std::string_view section, std::string_view key)
+// The value of key in section, or nothing when the file, the section or
+// the key is missing.
+std::optional<std::string> FindValue(const std::string& path, std::string_view section, std::string_view key)
 {
     const std::vector<std::string> lines = SplitLines(CSiteUtil::LoadFileText(path));
     const auto body = FindSection(lines, section);
@@ -93,25 +93,34 @@ std::optional<std::string> ReadProfileText(const std::string& path, std::string_
     return std::nullopt;
 }
 
+} // namespace
+
 int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key, int def)
 {
-    const std::optional<std::string> text = ReadProfileText(path, section, key);
-    return text ? SavIntValue(*text) : def;
+    const std::optional<std::string> value = FindValue(path, section, key);
+    return value ? SavIntValue(*value) : def;
+}
+
+std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
+                              std::string_view def)
+{
+    return FindValue(path, section, key).value_or(std::string(def));
 }
 
 int WriteProfileInt(const std::string& path, std::string_view section, std::string_view key, int value)
 {
-    return WriteProfileText(path, section, key, std::to_string(value));
+    return WriteProfileString(path, section, key, std::to_string(value));
 }
 
-int WriteProfileText(const std::string& path, std::string_view section, std::string_view key, std::string_view value)
+int WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value)
 {
     const std::string old = CSiteUtil::LoadFileText(path);
     std::vector<std::string> lines = SplitLines(old);
     const size_t firstBreak = old.find('\n');
     const bool crlf = firstBreak != std::string::npos && firstBreak > 0 && old[firstBreak - 1] == '\r';
     const std::string cr = crlf ? "\r" : "";
-    const std::string entry = std::string(key) + "=" + std::string(value) + cr;
+    const std::string entry = std::string(key).append("=").append(value).append(cr);
 
     const auto body = FindSection(lines, section);
     if (!body) {

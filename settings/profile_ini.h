@@ -2,7 +2,6 @@
 // Integer values in an INI file ("[section]" headers, "key=value" lines), as
 // the lifetime download counter is kept. Section and key names ignore ASCII
 // case and surrounding blanks, as INI readers commonly do.
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,15 +11,16 @@ namespace zorone {
 // file, the section or the key is missing.
 int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key, int def);
 
-// The text after "key=" in section, blanks around it removed; nothing when
-// the file, the section or the key is missing.
-std::optional<std::string> ReadProfileText(const std::string& path, std::string_view section, std::string_view key);
+// The text of key in section, blanks around it trimmed; def when missing.
+std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
+                              std::string_view def);
 
 // Sets key in section to value, keeping every other line of the file as it
 // was; creates the file (and its folder), the section and the key as needed.
 // The file is replaced atomically. 1 on success.
 int WriteProfileInt(const std::string& path, std::string_view section, std::string_view key, int value);
-// The same for a text value (a single line).
-int WriteProfileText(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
+// The same for a text, which must not hold a line break.
+int WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value);
 
 } // namespace zorone

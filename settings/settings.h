@@ -37,6 +37,16 @@ struct Settings {
     // Whether a crawl's stored pages and style sheets are rewritten to work
     // offline: 1 yes, 0 no, -1 as the rules say (today's yes, classic no).
     int m_bConvertLinks = -1;
+    // Per-user profile values (zorone.ini, section [Requests]), not in
+    // Zorone.sav, whose 21 values older copies read.
+    // Netscape cookies.txt loaded before each crawl; "" for none.
+    std::string m_sCookieFile;
+    // User-Agent sent; "" for Zorone's own.
+    std::string m_sUserAgent;
+    // Extra request headers, "Name: value" one a line (CR LF).
+    std::string m_sHeaders;
+    // robots.txt: 0 as the rule set decides, 1 followed, 2 ignored.
+    int m_nRobots = 0;
 };
 
 // Whether link conversion is on for these settings.

@@ -1,11 +1,21 @@
 #include "settings/settings_file.h"
 
 #include "settings/profile_ini.h"
+#include "settings/request_profile.h"
 #include "settings/sav_profile.h"
 #include "settings/setting_fields.h"
 #include "web/file_text.h"
 
 namespace zorone {
+namespace {
+
+// A profile setting's default as its profile text.
+std::string DefaultText(const SettingField& f)
+{
+    return f.type == SettingType::Text ? std::string(f.textDefault) : std::to_string(f.numberDefault);
+}
+
+} // namespace
 
 std::string BuildSavText(const Settings& settings)
 {
@@ -24,8 +34,8 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
     Settings s = DefaultSettings(programFolderPrefix);
     s.m_nTotalDownloadCount = ReadProfileInt(profilePath, kSavSection, kCounterKey, 0);
     for (const SettingField& f : ProfileSettingFields())
-        if (const std::optional<std::string> value = ReadProfileText(profilePath, kSavSection, f.key))
-            ApplySettingValue(s, f.key, *value);
+        ApplySettingValue(s, f.key, ReadProfileString(profilePath, kSavSection, f.key, DefaultText(f)));
+    LoadRequestProfile(s, profilePath);
     CSavProfile sav(programFolderPrefix);
     for (const SettingField& f : SettingFields()) {
         switch (f.type) {
@@ -45,10 +55,11 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath)
 {
-    int profile = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount);
+    int profile = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount) &
+                  SaveRequestProfile(settings, profilePath);
     for (const SettingField& f : ProfileSettingFields()) {
         const std::string value = f.type == SettingType::Text ? settings.*f.text : std::to_string(settings.*f.number);
-        profile &= WriteProfileText(profilePath, kSavSection, f.key, value);
+        profile &= WriteProfileString(profilePath, kSavSection, f.key, value);
     }
     const int sav
         = CSiteUtil::ReplaceFileText(CSavProfile(programFolderPrefix).SavPath(kSavSection), BuildSavText(settings));

@@ -140,12 +140,14 @@ size_t Scanner::ReadValue(size_t p)
 
 void Scanner::OnValue(const std::string& value)
 {
-    if (value.starts_with('#') || value.starts_with("mailto:"))
+    if (value.starts_with('#'))
         return;
     // "file:", "javascript:", "data:" and the like name nothing to fetch;
     // resolved as paths they would become requests for nonsense.
-    if (CUrlUtil::HasOtherScheme(value))
+    if (value.starts_with("mailto:") || CUrlUtil::HasOtherScheme(value)) {
+        m_sink.OnDropped(value, LinkSink::Dropped::OtherScheme);
         return;
+    }
     std::string link = CSiteUtil::IsAbsoluteUrl(value) != 1 && CSiteUtil::IsValidUrlText(value) == 1
                            ? CUrlUtil::ResolveUrl(m_folder, value)
                            : value;
@@ -158,6 +160,8 @@ void Scanner::OnValue(const std::string& value)
     link.insert(0, m_folder);
     if (CSiteUtil::IsValidUrlText(link) == 1)
         m_sink.OnLink(std::move(link));
+    else
+        m_sink.OnDropped(value, LinkSink::Dropped::Unusable);
 }
 
 } // namespace

@@ -15,6 +15,19 @@ public:
     // url is absolute ("http://" or "ftp://"); query and fragment are still
     // on it.
     virtual void OnLink(std::string url) = 0;
+
+    enum class Dropped {
+        OtherScheme, // mailto:, javascript:, file:, data: and the like
+        Unusable,    // a value that makes no address
+    };
+    // A value that is no link to fetch, as it stood in the document; links
+    // to a place in the same page ("#top") are no link at all and never come
+    // here.
+    virtual void OnDropped(std::string_view value, Dropped why)
+    {
+        (void)value;
+        (void)why;
+    }
 };
 
 // folderUrl: the document's folder (GetUrlFolder of its URL), which relative

@@ -43,10 +43,13 @@ for _ in $(seq 50); do
 done
 
 top=http://127.0.0.1:$port/
+# ZORONE_SKIPPED=FILE keeps the crawl's skipped-links CSV there.
+extra=()
+[ -n "${ZORONE_SKIPPED:-}" ] && extra=(--skipped "$ZORONE_SKIPPED")
 status=0
 /usr/bin/time -f '%e %U %S %M' -o "$run_dir/time" \
   "$zorone_cli" --home "$run_dir/home" --path "$run_dir/dl" --set "m_nMultiDownloadMax=$slots" \
-  --web "$rules" --save "$run_dir/list.csv" --quiet "$top" >"$run_dir/out" 2>"$run_dir/err" || status=$?
+  --web "$rules" --save "$run_dir/list.csv" "${extra[@]}" --quiet "$top" >"$run_dir/out" 2>"$run_dir/err" || status=$?
 
 python3 "$here/summarize.py" --list "$run_dir/list.csv" --access "$run_dir/access.log" \
   --mirror "$run_dir/dl/127.0.0.1:$port" --report "$run_dir/out" --time "$run_dir/time" --exit "$status" \

@@ -79,8 +79,10 @@ TEST_F(Cli, TodaysRulesKeepQueriesFetchFoldersAsTheyAreAndReadStyleSheets)
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
     EXPECT_EQ(FilesUnder(dl), (std::set<std::string> { host + "/t/index.html", host + "/t/list@page=2&s=1.html",
                                   host + "/css/s.css", host + "/css/bg.png" }));
-    // One request per file: no index-name guesses, no second fetch.
-    EXPECT_EQ(server.Requests().size(), 4u);
+    // robots.txt first (today's rules follow it), then one request per file:
+    // no index-name guesses, no second fetch.
+    ASSERT_EQ(server.Requests().size(), 5u);
+    EXPECT_EQ(server.Requests().front().target, "/robots.txt");
     // The classic rules, asked for last, win over the earlier --web.
     std::filesystem::remove_all(dl);
     EXPECT_EQ(Run({ "--path", dl, "--web", "today", "--set", "m_nWebRules=0", "--quiet", server.Url("/t/") }).exitCode, 3);
@@ -288,7 +290,7 @@ TEST_F(Cli, FailuresAreSaidCrossedAndSetTheExitStatus)
     const ProcessResult r
         = Run({ "--path", dl, "--set", "m_nOtherSite=1", "--save", out, server.Url("/f/top.html") });
     EXPECT_EQ(r.exitCode, 3) << r.err;
-    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\n");
+    EXPECT_EQ(r.out, "報告: 3個のファイルをゾロネしました。\nskipped 1 not-web-scheme\n");
     EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/missing.html") + " (HTTP 404)\n"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/broken.html") + " (HTTP 500)\n"), std::string::npos);

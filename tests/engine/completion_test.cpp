@@ -134,7 +134,10 @@ TEST_F(Completion, ACrawlThatAddsNothingReportsZero)
     Pump();
     EXPECT_EQ(core.list.GetItemCount(), 0);
     ASSERT_EQ(Reports(), 1);
-    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text, std::string("0").append(res::kMsgCrawlReport, 2));
+    // The report goes on to say why nothing was listed.
+    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text, std::string("0").append(res::kMsgCrawlReport, 2) + "\n" +
+                                                     res::kMsgSkippedHead + "\n" + "\x81\x40" + res::kSkipTooDeep +
+                                                     res::kFullColon + "2" + "\x8c\x8f");
     EXPECT_EQ(core.m_sSummary, "total:0/0 ( 0/ 1)");
     EXPECT_EQ(core.m_bRunning, 0);
 }

@@ -17,6 +17,8 @@ protected:
     {
         core.settings.m_nWebRules = 1;
         core.settings.m_nMultiDownloadMax = 1;
+        // robots.txt has tests of its own; these answer pages only.
+        core.settings.m_nRobots = 2;
     }
 
     std::set<std::string> Urls() const

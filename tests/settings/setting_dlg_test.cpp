@@ -2,6 +2,7 @@
 #include "res/dialogs.h"
 #include "res/texts.h"
 #include "settings/dialog_models.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -235,6 +236,48 @@ TEST(AnalysisSettingDlg, LinkConversionFollowsTheRulesUntilTheUserDisagrees)
     }
 }
 
+TEST(AnalysisSettingDlg, RequestFieldsAreCheckedBeforeTheyAreTaken)
+{
+    test::TempDir dir;
+    test::WriteFileBytes(dir / "cookies.txt", "# Netscape HTTP Cookie File\n");
+    Settings s = Sample();
+    s.m_sHeaders = "X-A: 1\r\n";
+    s.m_nRobots = 2;
+    CAnalysisSettingDlg dlg;
+    dlg.CopyIn(s);
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.controls.Text(CAnalysisSettingDlg::kIdHeaders), "X-A: 1\r\n");
+    EXPECT_EQ(dlg.controls.State(CAnalysisSettingDlg::kIdRobots), 2);
+
+    platform::HeadlessUi ui;
+    ui.QueuePick(dir / "cookies.txt");
+    dlg.controls.SetText(CAnalysisSettingDlg::kIdUserAgent, "Typed/1");
+    dlg.OnBrowseCookies(ui);
+    EXPECT_EQ(dlg.controls.Text(CAnalysisSettingDlg::kIdCookieFile), dir / "cookies.txt");
+    EXPECT_EQ(dlg.controls.Text(CAnalysisSettingDlg::kIdUserAgent), "Typed/1") << "browsing read the typing first";
+
+    // A header without a name, then an unreadable cookies file, keep the
+    // dialog open and say why; fixed, OK takes every field.
+    dlg.controls.SetText(CAnalysisSettingDlg::kIdHeaders, "X-A: 1\r\nno header here\r\n");
+    EXPECT_FALSE(dlg.OnOK(ui));
+    dlg.controls.SetText(CAnalysisSettingDlg::kIdHeaders, "X-A: 1\r\nX-B: 2");
+    dlg.controls.SetText(CAnalysisSettingDlg::kIdCookieFile, dir / "gone.txt");
+    EXPECT_FALSE(dlg.OnOK(ui));
+    const auto boxes = ui.CallsOf("MessageBox");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].caption, res::kCaptionInputError);
+    EXPECT_NE(boxes[1].text.find("gone.txt"), std::string::npos);
+    dlg.controls.SetText(CAnalysisSettingDlg::kIdCookieFile, dir / "cookies.txt");
+    dlg.controls.SetState(CAnalysisSettingDlg::kIdRobots, 1);
+    ASSERT_TRUE(dlg.OnOK(ui));
+    Settings back = Sample();
+    dlg.CopyBack(back);
+    EXPECT_EQ(back.m_sCookieFile, dir / "cookies.txt");
+    EXPECT_EQ(back.m_sUserAgent, "Typed/1");
+    EXPECT_EQ(back.m_sHeaders, "X-A: 1\r\nX-B: 2");
+    EXPECT_EQ(back.m_nRobots, 1);
+}
+
 TEST(ShortcutSettingDlg, FolderPickerReadsTypedControlsAndTakesOnlyANewFolder)
 {
     CShortcutSettingDlg dlg;
@@ -310,7 +353,7 @@ TEST(DialogTable, EveryModelControlHasItsRowAndEveryDialogItsButtons)
     const Expect expected[] = {
         { 129, { 1012, 1013, 1014, 1015, 1028, 1029, 1030, 1031, 1022, 1023, 1024, 1025, 1048 } },
         { 134, { 1033, 1026, 1044, 1027, 1045 } },
-        { 135, { 1016, 1035, 1034, 1036, 1037, 1060, 1061 } },
+        { 135, { 1016, 1035, 1034, 1036, 1037, 1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067, 1068 } },
         { 141, { 1049, 1012, 1013, 1015, 1050, 1051 } },
         { 136, { 1002 } },
         { 133, { 1032 } },
