@@ -121,11 +121,8 @@ private:
             return end;
         case TagKind::Plaintext:
             return kEnd;
-        case TagKind::Style: {
-            const size_t close = TextEnd(end);
-            ScanCss(m_emitter, end, close, Decoding::Css);
-            return close;
-        }
+        case TagKind::Style:
+            return StyleText(end);
         case TagKind::Script:
         case TagKind::Iframe:
         case TagKind::RawText:
@@ -140,10 +137,14 @@ private:
     // text is still read as CSS, and a self-closed one has none.
     size_t ForeignContent(TagKind kind, size_t end)
     {
-        if (kind != TagKind::Style || m_tag.selfClosing)
-            return end;
-        const size_t close = TextEnd(end);
-        ScanCss(m_emitter, end, close, Decoding::Css);
+        return kind == TagKind::Style && !m_tag.selfClosing ? StyleText(end) : end;
+    }
+
+    // A style element's text, from pos to its end tag, is a style sheet.
+    size_t StyleText(size_t pos)
+    {
+        const size_t close = TextEnd(pos);
+        ScanCss(m_emitter, pos, close, Decoding::Css);
         return close;
     }
 
