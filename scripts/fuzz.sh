@@ -4,7 +4,8 @@
 #   scripts/fuzz.sh --ci              every target for 30 seconds
 #   scripts/fuzz.sh TARGET [SECONDS]  one target (extract_links, list_files,
 #                                     settings, url_text, local_path,
-#                                     today_url, today_scanner), default one hour
+#                                     today_url, today_scanner, today_converter),
+#                                     default one hour
 # New inputs that widen coverage go to build-fuzz/corpus/TARGET; a crash or a
 # broken property leaves crash-* in build-fuzz/findings/ and fails the run.
 set -euo pipefail
@@ -14,7 +15,7 @@ bash scripts/setup-fuzz.sh
 build_dir=${ZORONE_FUZZ_BUILD_DIR:-build-fuzz}
 CXX=clang++-14 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZORONE_BUILD_GUI=OFF -DZORONE_BUILD_TESTS=OFF -DZORONE_FUZZ=ON >/dev/null
-targets=(extract_links list_files settings url_text local_path today_url today_scanner)
+targets=(extract_links list_files settings url_text local_path today_url today_scanner today_converter)
 
 run_target() {
   local name=$1 seconds=$2

@@ -115,6 +115,7 @@ public:
         }
         m_out.bytes.append(m_bytes.substr(m_done, ref.offset - m_done));
         m_out.bytes += replacement;
+        m_out.edits.push_back({ref.offset, ref.length, replacement.size()});
         m_done = ref.offset + ref.length;
     }
 

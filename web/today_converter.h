@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorone::today {
 
@@ -26,7 +27,16 @@ public:
 };
 
 struct ConvertedDocument {
+    // One rewritten reference: the range [offset, offset + length) of the
+    // old document became written bytes of the new one.
+    struct Edit {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+        std::size_t written = 0;
+    };
+
     std::string bytes;
+    std::vector<Edit> edits;
     // References rewritten to a stored file, and to an absolute address.
     int toFiles = 0;
     int toNetwork = 0;
