@@ -153,6 +153,8 @@ void PrintSettings()
 {
     for (const SettingField& f : SettingFields())
         std::printf("%s\n", DescribeSettingField(f).c_str());
+    for (const SettingField& f : ProfileSettingFields())
+        std::printf("%s\n", DescribeSettingField(f).c_str());
 }
 
 int Run(const Options& o)

@@ -134,6 +134,25 @@ void OnDownloadFailed(Core& core, CDownloadFile* transfer, const std::string& re
     ReleaseSlot(core, transfer);
 }
 
+void OnDownloadUpToDate(Core& core, CDownloadFile* transfer)
+{
+    SetStatusText(core, res::kStatusFoundLocally);
+    const ItemId item = transfer->m_nItem;
+    const int row = core.list.FindItem(item);
+    const std::string url = row >= 0 ? core.list.GetItemText(row, kColUrl) : transfer->m_sUrl;
+    const std::string local = transfer->m_sLocalPath;
+    MakeShortcutIfTop(core, url, local);
+    if (row >= 0)
+        core.list.SetItemText(row, kColMark, res::kMarkDone);
+    AnalyseIfWanted(core, url, local);
+    // Nothing was downloaded: neither this crawl's count nor the lifetime
+    // counter nor the per-extension tally grows.
+    ++core.m_nUpToDateCount;
+    core.m_bListModified = 1;
+    RemoveIfWanted(core, item);
+    ReleaseSlot(core, transfer);
+}
+
 void CompleteLocally(Core& core, int row, const std::string& url, const std::string& local)
 {
     ++core.m_nLocalChecks;
@@ -155,6 +174,8 @@ void FinishCrawl(Core& core)
     SetStartButtonCaption(core, res::kCaptionStart);
     UpdateSummary(core);
     std::string report = FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount);
+    if (core.m_nUpToDateCount > 0)
+        report.append("\n").append(FormatCount(res::kMsgCrawlUpToDate, core.m_nUpToDateCount));
     if (core.crawlEnd.countFailures && core.m_nFailedCount > 0)
         report.append("\n").append(FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount));
     core.ui.MessageBox(report, res::kCaptionReport, platform::MbButtons::Ok);

@@ -85,9 +85,23 @@ const std::array<SettingField, kSettingCount>& SettingFields()
     return fields;
 }
 
+const std::array<SettingField, kProfileSettingCount>& ProfileSettingFields()
+{
+    static const std::array<SettingField, kProfileSettingCount> fields = {
+        Flag("m_bUpdateExisting", &Settings::m_bUpdateExisting, 0,
+             "fetch a file on disk again only when the server has a newer one (wins over m_bDownloadFileExist)"),
+        Count("m_nPerHostMax", &Settings::m_nPerHostMax, 0, 0, "transfers to one host at the same time, 0 no cap"),
+        Count("m_nHostWaitMs", &Settings::m_nHostWaitMs, 0, 0, "milliseconds between two requests to one host"),
+    };
+    return fields;
+}
+
 const SettingField* FindSettingField(std::string_view key)
 {
     for (const SettingField& f : SettingFields())
+        if (f.key == key)
+            return &f;
+    for (const SettingField& f : ProfileSettingFields())
         if (f.key == key)
             return &f;
     return nullptr;
@@ -126,6 +140,8 @@ Settings DefaultSettings(const std::string& programFolderPrefix)
         else
             s.*f.number = f.numberDefault;
     }
+    for (const SettingField& f : ProfileSettingFields())
+        s.*f.number = f.numberDefault;
     s.m_sPath = programFolderPrefix + "download/";
     return s;
 }

@@ -31,7 +31,12 @@ constexpr int kSettingCount = 21;
 
 const std::array<SettingField, kSettingCount>& SettingFields();
 
-// The field with this key (case-sensitive), or nullptr.
+// The settings kept in the per-user profile beside the lifetime counter,
+// in the same form; --set and --list-settings know them as well.
+constexpr int kProfileSettingCount = 3;
+const std::array<SettingField, kProfileSettingCount>& ProfileSettingFields();
+
+// The field with this key (case-sensitive) in either table, or nullptr.
 const SettingField* FindSettingField(std::string_view key);
 
 // Why value cannot be given to the setting (an integer beyond 32 bits, a

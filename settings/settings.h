@@ -1,6 +1,7 @@
 #pragma once
 // The settings record: the 21 values Zorone.sav stores, in file order, and the
-// lifetime download counter kept in the per-user profile.
+// values kept in the per-user profile: the lifetime download counter and the
+// transfer settings of this user.
 #include <string>
 
 namespace zorone {
@@ -29,6 +30,13 @@ struct Settings {
     int m_bShortCut = 0;
 
     int m_nTotalDownloadCount = 0;
+    // A file already on disk is fetched again only when the server has a
+    // newer one; wins over m_bDownloadFileExist.
+    int m_bUpdateExisting = 0;
+    // At most this many transfers to one host at once (0: no cap), and this
+    // many milliseconds between the starts of two requests to one host.
+    int m_nPerHostMax = 0;
+    int m_nHostWaitMs = 0;
 };
 
 // The record as a first start sees it. programFolderPrefix is the program

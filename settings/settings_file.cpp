@@ -23,6 +23,8 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 {
     Settings s = DefaultSettings(programFolderPrefix);
     s.m_nTotalDownloadCount = ReadProfileInt(profilePath, kSavSection, kCounterKey, 0);
+    for (const SettingField& f : ProfileSettingFields())
+        s.*f.number = ReadProfileInt(profilePath, kSavSection, f.key, s.*f.number);
     CSavProfile sav(programFolderPrefix);
     for (const SettingField& f : SettingFields()) {
         switch (f.type) {
@@ -42,7 +44,9 @@ void LoadSettings(Settings& settings, const std::string& programFolderPrefix, co
 
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath)
 {
-    const int counter = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount);
+    int counter = WriteProfileInt(profilePath, kSavSection, kCounterKey, settings.m_nTotalDownloadCount);
+    for (const SettingField& f : ProfileSettingFields())
+        counter = WriteProfileInt(profilePath, kSavSection, f.key, settings.*f.number) && counter;
     const int sav
         = CSiteUtil::ReplaceFileText(CSavProfile(programFolderPrefix).SavPath(kSavSection), BuildSavText(settings));
     return counter && sav ? 1 : 0;

@@ -14,13 +14,14 @@ constexpr std::string_view kCounterKey = "m_nTotalDownloadCount";
 // each ended by CR LF, integers in decimal, texts unchanged.
 std::string BuildSavText(const Settings& settings);
 
-// Replaces the whole record: the counter from the profile (0 when missing),
+// Replaces the whole record: the counter and the profile's settings from the
+// profile (0 or their defaults when missing),
 // then every setting from Zorone.sav, each falling back to its default when
 // the file or its line is missing.
 void LoadSettings(Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath);
 
-// Writes the counter to the profile and the settings to Zorone.sav, each
-// file replaced atomically. 1 when both were written; a failure leaves that
+// Writes the counter and the profile's settings to the profile and the
+// settings to Zorone.sav, each file replaced atomically. 1 when both were written; a failure leaves that
 // file as it was.
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath);
 

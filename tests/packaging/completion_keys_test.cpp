@@ -35,6 +35,8 @@ TEST(BashCompletion, FallbackKeysAreTheSettingsTable)
     std::vector<std::string> table;
     for (const SettingField& f : SettingFields())
         table.emplace_back(f.key);
+    for (const SettingField& f : ProfileSettingFields())
+        table.emplace_back(f.key);
     EXPECT_EQ(FallbackKeysOfCompletion(), table);
 }
 
