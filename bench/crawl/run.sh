@@ -121,7 +121,7 @@ wait_port() {
 port=$(free_port)
 mkdir -p "$run_dir/tmp" "$run_dir/out"
 access_log=off
-[ "$update" = 1 ] && access_log="$run_dir/access.log status_only"
+if [ "$update" = 1 ]; then access_log="$run_dir/access.log status_only"; fi
 tls_server=""
 if [ "$https" = 1 ]; then
   tls_port=$(free_port)
@@ -135,7 +135,9 @@ python3 - "$here/nginx.conf.in" "$run_dir/nginx.conf" "$run_dir" "$www" "$port" 
 import sys
 src, dst, run, root, port, log, tls = sys.argv[1:]
 text = open(src).read()
-for key, value in (("@RUN@", run), ("@ROOT@", root), ("@PORT@", port), ("@ACCESS_LOG@", log), ("@TLS_SERVER@", tls)):
+# The server block stands on a line of its own; the header comment names it too.
+text = text.replace("\n@TLS_SERVER@\n", "\n" + tls + "\n")
+for key, value in (("@RUN@", run), ("@ROOT@", root), ("@PORT@", port), ("@ACCESS_LOG@", log)):
     text = text.replace(key, value)
 open(dst, "w").write(text)
 PY
@@ -172,14 +174,14 @@ tool_command() {
       # histories or a carried-over list.
       mkdir -p "$out.home"
       cmd=("$zorone_cli" --home "$out.home" --path "$out" --set "m_nMultiDownloadMax=${tool#zorone}" --quiet)
-      [ "$update" = 1 ] && cmd+=(--update)
+      if [ "$update" = 1 ]; then cmd+=(--update); fi
       cmd+=("$url") ;;
     wget)
       cmd=(wget -r -np -l inf -e robots=off -q -P "$out" "$url")
-      [ "$https" = 1 ] && cmd+=(--ca-certificate="$run_dir/cert.pem") ;;
+      if [ "$https" = 1 ]; then cmd+=(--ca-certificate="$run_dir/cert.pem"); fi ;;
     wget2)
       cmd=(wget2 --max-threads=8 -r -np -l inf -e robots=off -q -P "$out" "$url")
-      [ "$https" = 1 ] && cmd+=(--ca-certificate="$run_dir/cert.pem") ;;
+      if [ "$https" = 1 ]; then cmd+=(--ca-certificate="$run_dir/cert.pem"); fi ;;
     httrack)
       # -c8: eight connections. Left alone, httrack paces itself to a few
       # files a second; --disable-security-limits lets -%c0 (no cap on new
@@ -198,7 +200,7 @@ tool_available() {
   esac
 }
 
-[ "$https" = 1 ] && export CURL_CA_BUNDLE=$run_dir/cert.pem
+if [ "$https" = 1 ]; then export CURL_CA_BUNDLE=$run_dir/cert.pem; fi
 raw=$run_dir/raw.tsv
 printf 'tool\trun\twall_s\tcpu_s\trss_kib\tfiles\tbytes\texit\tconns\trewritten\tanswers304\n' >"$raw"
 
