@@ -146,8 +146,11 @@ void OnDownloadUpToDate(Core& core, CDownloadFile* transfer)
         core.list.SetItemText(row, kColMark, res::kMarkDone);
     AnalyseIfWanted(core, url, local);
     // Nothing was downloaded: neither this crawl's count nor the lifetime
-    // counter nor the per-extension tally grows.
+    // counter grows. The row is finished all the same, so the per-extension
+    // tally and the progress the window shows count it as done.
     ++core.m_nUpToDateCount;
+    core.tally.TallyDownloaded(LowerExtensionOf(local));
+    UpdateSummary(core);
     core.m_bListModified = 1;
     RemoveIfWanted(core, item);
     ReleaseSlot(core, transfer);

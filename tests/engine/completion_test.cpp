@@ -1,5 +1,6 @@
 #include "engine/completion.h"
 #include "engine/crawl_control.h"
+#include "engine/output.h"
 #include "res/texts.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -174,6 +175,7 @@ TEST_F(Completion, UpdateModeAsksAboutFilesOnDiskAndCountsUnchangedOnesAsUpToDat
     EXPECT_EQ(core.m_nUpToDateCount, 1);
     EXPECT_EQ(core.m_nCrawlCount, 1);
     EXPECT_EQ(core.settings.m_nTotalDownloadCount, 11);
+    EXPECT_EQ(SumTally(core).done, 2);
     ASSERT_EQ(Reports(), 1);
     EXPECT_EQ(ui.CallsOf("MessageBox")[0].text,
         std::string("1").append(res::kMsgCrawlReport, 2).append("\n1").append(res::kMsgCrawlUpToDate, 2));
