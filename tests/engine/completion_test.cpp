@@ -181,19 +181,5 @@ TEST_F(Completion, UpdateModeAsksAboutFilesOnDiskAndCountsUnchangedOnesAsUpToDat
         std::string("1").append(res::kMsgCrawlReport, 2).append("\n1").append(res::kMsgCrawlUpToDate, 2));
 }
 
-TEST_F(Completion, A304ToAnOrdinaryRequestIsAFailureNotAnUpToDateFile)
-{
-    core.settings.m_sTopURL.clear();
-    LoadRow(res::kMarkWaiting, "http://h/a.txt");
-    StartCrawl(core);
-    Pump();
-    EXPECT_FALSE(urls.Transfers()[0].options.onlyIfChanged);
-    urls.StopNotModified(1);
-    Pump();
-    EXPECT_EQ(Mark(0), res::kMarkCross);
-    EXPECT_EQ(core.m_nUpToDateCount, 0);
-    EXPECT_EQ(core.m_nFailedCount, 1);
-}
-
 } // namespace
 } // namespace zorone::test
