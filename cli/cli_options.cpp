@@ -59,6 +59,36 @@ std::string TakeRequestOption(Options& o, const std::string& name, const std::st
     return {};
 }
 
+// Options that stand for one --set: the setting each one sets.
+struct SettingOption {
+    const char* name;
+    const char* key;
+};
+constexpr SettingOption kSettingOptions[] = {
+    {"--per-host", "m_nPerHostMax"},
+    {"--wait", "m_nHostWaitMs"},
+};
+
+const SettingOption* FindSettingOption(const std::string& a)
+{
+    for (const SettingOption& o : kSettingOptions)
+        if (IsOption(a, o.name))
+            return &o;
+    return nullptr;
+}
+
+// Adds key=value to the run's settings; the reason when value does not fit.
+std::string AddSet(Options& o, const std::string& key, const std::string& value, const std::string& given)
+{
+    const SettingField* field = FindSettingField(key);
+    if (!field)
+        return "unknown setting '" + key + "' (--list-settings lists them)";
+    if (const std::string why = CheckSettingValue(*field, value); !why.empty())
+        return given + " " + why;
+    o.sets.emplace_back(key, value);
+    return {};
+}
+
 } // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args)
@@ -85,6 +115,17 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
             o.sets.emplace_back("m_bConvertLinks", a == "--convert-links" ? "1" : "0");
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
+        } else if (a == "--update") {
+            o.sets.emplace_back("m_bUpdateExisting", "1");
+        } else if (const SettingOption* option = FindSettingOption(a)) {
+            if (!TakeValue(args, i, option->name, value)) {
+                r.error = std::string(option->name) + " needs a value";
+                return r;
+            }
+            if (std::string why = AddSet(o, option->key, value, option->name); !why.empty()) {
+                r.error = std::move(why);
+                return r;
+            }
         } else if (IsOption(a, "--home") || IsOption(a, "--path") || IsOption(a, "--set") ||
                    IsOption(a, "--load") || IsOption(a, "--save") || IsOption(a, "--web") ||
                    IsRequestOption(a)) {
@@ -119,18 +160,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
                     r.error = "--set needs KEY=VALUE, got '" + value + "'";
                     return r;
                 }
-                std::string key = value.substr(0, eq);
-                const SettingField* field = FindSettingField(key);
-                if (!field) {
-                    r.error = "unknown setting '" + key + "' (--list-settings lists them)";
+                if (std::string why = AddSet(o, value.substr(0, eq), value.substr(eq + 1), "--set"); !why.empty()) {
+                    r.error = std::move(why);
                     return r;
                 }
-                if (const std::string why = CheckSettingValue(*field, std::string_view(value).substr(eq + 1));
-                    !why.empty()) {
-                    r.error = "--set " + why;
-                    return r;
-                }
-                o.sets.emplace_back(std::move(key), value.substr(eq + 1));
             }
         } else {
             r.error = "unknown option '" + a + "'";
@@ -148,6 +181,11 @@ const char* UsageText()
            "  --home DIR         program folder (Zorone.sav and the lifetime counter)\n"
            "  --path DIR         download folder\n"
            "  --set KEY=VALUE    set one setting for this run (repeatable)\n"
+           "  --update           fetch a file already in the folder only when the server has\n"
+           "                     a newer one (If-Modified-Since, ETag); unchanged files are\n"
+           "                     counted as up to date\n"
+           "  --per-host N       at most N transfers to one server at once (0: no cap)\n"
+           "  --wait MS          wait MS milliseconds between two requests to one server\n"
            "  --load FILE        append a list file (.csv, .txt, .lst) before the crawl (repeatable)\n"
            "  --save FILE        write the list to FILE after the crawl (format by extension)\n"
            "  --web RULES        'classic' (default) or 'today': today's rules keep query\n"

@@ -128,6 +128,28 @@ void OnDownloadFailed(Core& core, CDownloadFile* transfer, const std::string& re
     ReleaseSlot(core, transfer);
 }
 
+void OnDownloadUpToDate(Core& core, CDownloadFile* transfer)
+{
+    SetStatusText(core, res::kStatusFoundLocally);
+    const ItemId item = transfer->m_nItem;
+    const int row = core.list.FindItem(item);
+    const std::string url = row >= 0 ? core.list.GetItemText(row, kColUrl) : transfer->m_sUrl;
+    const std::string local = transfer->m_sLocalPath;
+    MakeShortcutIfTop(core, url, local);
+    if (row >= 0)
+        core.list.SetItemText(row, kColMark, res::kMarkDone);
+    RulesOf(core).Analyse(core, url, local, {});
+    // Nothing was downloaded: neither this crawl's count nor the lifetime
+    // counter grows. The row is finished all the same, so the per-extension
+    // tally and the progress the window shows count it as done.
+    ++core.m_nUpToDateCount;
+    core.tally.TallyDownloaded(LowerExtensionOf(local));
+    UpdateSummary(core);
+    core.m_bListModified = 1;
+    RemoveIfWanted(core, item);
+    ReleaseSlot(core, transfer);
+}
+
 void CompleteLocally(Core& core, int row, const std::string& url, const std::string& local)
 {
     ++core.m_nLocalChecks;
@@ -157,6 +179,8 @@ void FinishCrawl(Core& core)
     SetStartButtonCaption(core, res::kCaptionStart);
     UpdateSummary(core);
     std::string report = FormatCount(res::kMsgCrawlReport, core.m_nCrawlCount);
+    if (core.m_nUpToDateCount > 0)
+        report.append("\n").append(FormatCount(res::kMsgCrawlUpToDate, core.m_nUpToDateCount));
     if (core.crawlEnd.countFailures && core.m_nFailedCount > 0)
         report.append("\n").append(FormatCount(res::kMsgCrawlFailures, core.m_nFailedCount));
     if (core.crawlEnd.countSkipped && core.skipped.Size() > 0)

@@ -15,6 +15,12 @@ int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer);
 // back for the rest of the crawl, the failure counted and reported, the slot
 // freed. Destroys the transfer.
 void OnDownloadFailed(Core& core, CDownloadFile* transfer, const std::string& reason);
+// Ends a transfer the server answered "not modified": the stored file is
+// current. The row ends "○" and the file is read for links as one found on
+// disk is; it counts as up to date, not as downloaded (the per-extension
+// tally counts it as done, as it does any finished row). Destroys the
+// transfer.
+void OnDownloadUpToDate(Core& core, CDownloadFile* transfer);
 // Completes an item whose local file already exists.
 void CompleteLocally(Core& core, int row, const std::string& url, const std::string& local);
 // The end of a crawl: report and the question whether to open the top page.

@@ -54,6 +54,9 @@ struct Core {
     int m_nActiveDownloads = 0;
     int m_nLocalChecks = 0;
     int m_nCrawlCount = 0;
+    // Files of this crawl the server found unchanged since they were stored
+    // (update mode): finished, but not downloaded.
+    int m_nUpToDateCount = 0;
     // Transfers of this crawl that failed (their rows end "×").
     int m_nFailedCount = 0;
     int m_bListModified = 0;

@@ -76,6 +76,7 @@ void StartCrawl(Core& core)
     SetStartButtonCaption(core, res::kCaptionAbort);
     SetStatusText(core, res::kStatusCrawlStarted);
     core.m_nCrawlCount = 0;
+    core.m_nUpToDateCount = 0;
     core.m_nFailedCount = 0;
     core.m_bAborted = 0;
     core.storedThisCrawl.clear();
@@ -129,7 +130,11 @@ int StartNextDownload(Core& core)
     const std::string url = core.list.GetItemText(row, kColUrl);
     const std::string local = LocalPathOf(core, url);
 
-    if (core.settings.m_bDownloadFileExist == 1 && CSiteUtil::FileExistsBeneath(core.settings.m_sPath, local)) {
+    // Update mode asks the server about a file on disk instead of taking it
+    // as it is.
+    const bool update = core.settings.m_bUpdateExisting == 1;
+    if (!update && core.settings.m_bDownloadFileExist == 1
+        && CSiteUtil::FileExistsBeneath(core.settings.m_sPath, local)) {
         if (row == -1)
             return 0;
         if (core.m_bRunning == 1) {
@@ -148,7 +153,7 @@ int StartNextDownload(Core& core)
     CDownloadFile* raw = transfer.get();
     core.transfers.emplace(raw, std::move(transfer));
     ++core.m_nActiveDownloads;
-    raw->StartDownload(core.list.GetItemId(row), local, url);
+    raw->StartDownload(core.list.GetItemId(row), local, url, update);
     return 1;
 }
 

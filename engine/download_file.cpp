@@ -8,7 +8,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 
 namespace zorone {
 
@@ -26,8 +28,9 @@ CDownloadFile::CDownloadFile(Core& core)
 
 CDownloadFile::~CDownloadFile() = default;
 
-int CDownloadFile::StartDownload(ItemId item, std::string localPath, std::string url)
+int CDownloadFile::StartDownload(ItemId item, std::string localPath, std::string url, bool onlyIfChanged)
 {
+    m_bOnlyIfChanged = onlyIfChanged;
     m_nItem = item;
     m_sLocalPath = std::move(localPath);
     m_sUrl = std::move(url);
@@ -43,7 +46,11 @@ int CDownloadFile::StartDownload(ItemId item, std::string localPath, std::string
         });
         return 0;
     }
-    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, m_sLocalPath, m_core.settings.m_sPath, this);
+    platform::OpenOptions options;
+    options.onlyIfChanged = onlyIfChanged;
+    options.perHostMax = std::max(m_core.settings.m_nPerHostMax, 0);
+    options.hostPause = std::chrono::milliseconds(std::max(m_core.settings.m_nHostWaitMs, 0));
+    m_handle = m_core.urls->Open(m_sUrl, m_sSpoolPath, m_sLocalPath, m_core.settings.m_sPath, options, this);
     return 1;
 }
 
@@ -79,7 +86,11 @@ void CDownloadFile::OnStopBinding(const platform::TransferResult& result)
     }
     m_answer.finalUrl = result.finalUrl;
     m_answer.contentType = result.contentType;
-    // Both destroy this object: nothing of it may be touched afterwards.
+    // Each destroys this object: nothing of it may be touched afterwards.
+    if (result.notModified && m_bOnlyIfChanged) {
+        OnDownloadUpToDate(m_core, this);
+        return;
+    }
     if (std::string reason = TransferFailure(result); !reason.empty()) {
         SetStatusText(m_core, res::kStatusTransferBroken + m_sUrl + " (" + reason + ")");
         OnDownloadFailed(m_core, this, reason);

@@ -24,9 +24,11 @@ public:
     ~CDownloadFile() override;
 
     // Opens url for the item; the body goes to localPath when complete.
-    // Every started transfer reaches OnDownloadComplete or OnDownloadFailed
-    // exactly once, also when the URL cannot be opened at all.
-    int StartDownload(ItemId item, std::string localPath, std::string url);
+    // Every started transfer reaches OnDownloadComplete, OnDownloadUpToDate
+    // or OnDownloadFailed exactly once, also when the URL cannot be opened at
+    // all. onlyIfChanged: a file at localPath is fetched again only when the
+    // server has a newer one.
+    int StartDownload(ItemId item, std::string localPath, std::string url, bool onlyIfChanged = false);
 
     void OnDataAvailable(std::uint64_t total, unsigned flags) override;
     void OnStopBinding(const platform::TransferResult& result) override;
@@ -43,6 +45,7 @@ public:
 private:
     Core& m_core;
     std::string m_sSpoolPath;
+    bool m_bOnlyIfChanged = false;
 };
 
 // Why a stopped transfer did not give the item its file: an HTTP status of

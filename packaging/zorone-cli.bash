@@ -1,9 +1,9 @@
 # Bash completion for zorone-cli: its options, the values of --web and --robots, and the
 # setting keys of --set.
 
-# The keys of Zorone.sav, for when no zorone-cli on PATH can list them (an
+# The keys of Zorone.sav and of the per-user profile, for when no zorone-cli on PATH can list them (an
 # older one, or none yet). Keep in step with the settings table.
-_zorone_cli_fallback_keys="m_sPath m_sTopURL m_nPriorityEx m_sPriorityEx_Other m_nBytes m_bSaveExit m_nKaisouKind m_nKaisou m_bDoubleDownloadItem m_nOtherSite m_sOtherSiteEx m_bDownloadedDelete m_sAnalsysFileEx m_sAnalsysTag m_bDefaultSave m_bDownloadFileExist m_nMultiDownloadMax m_nDisplayDownloadFileExList m_sShortCutPath m_nShortCutKind m_bShortCut m_nWebRules m_bConvertLinks"
+_zorone_cli_fallback_keys="m_sPath m_sTopURL m_nPriorityEx m_sPriorityEx_Other m_nBytes m_bSaveExit m_nKaisouKind m_nKaisou m_bDoubleDownloadItem m_nOtherSite m_sOtherSiteEx m_bDownloadedDelete m_sAnalsysFileEx m_sAnalsysTag m_bDefaultSave m_bDownloadFileExist m_nMultiDownloadMax m_nDisplayDownloadFileExList m_sShortCutPath m_nShortCutKind m_bShortCut m_nWebRules m_bConvertLinks m_bUpdateExisting m_nPerHostMax m_nHostWaitMs"
 
 # The installed program knows its own keys: "--list-settings" prints one line
 # per setting whose first field is the key; other lines are headers.
@@ -22,7 +22,7 @@ _zorone_cli_setting_keys()
 _zorone_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-    local options="--home --path --set --load --save --cookies --save-cookies --user-agent --header --robots --skipped --web --list-settings --convert-links --no-convert-links --quiet -q --help -h --version --"
+    local options="--home --path --set --load --save --cookies --save-cookies --user-agent --header --robots --skipped --web --list-settings --convert-links --no-convert-links --update --per-host --wait --quiet -q --help -h --version --"
     COMPREPLY=()
 
     # Bash splits "--opt=value" at "=", so "--web=t" arrives as "--web" "=" "t".

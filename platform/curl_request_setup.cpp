@@ -18,6 +18,12 @@ CurlCookieJar::CurlCookieJar()
     curl_share_setopt(m_share, CURLSHOPT_UNLOCKFUNC, &CurlCookieJar::Unlock);
     curl_share_setopt(m_share, CURLSHOPT_USERDATA, this);
     curl_share_setopt(m_share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    // The same share carries what else all workers have in common: TLS
+    // sessions (a new connection to a host resumes one instead of a full
+    // handshake) and resolved names. Connections stay per worker: libcurl
+    // does not share them between threads that run at the same time.
+    curl_share_setopt(m_share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+    curl_share_setopt(m_share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
 }
 
 CurlCookieJar::~CurlCookieJar()

@@ -2,6 +2,7 @@
 
 #include "platform/curl_request_setup.h"
 #include "platform/files.h"
+#include "platform/host_affinity.h"
 #include "platform/spool_placement.h"
 
 #include <curl/curl.h>
@@ -24,7 +25,22 @@ namespace zorone::platform {
 namespace {
 
 constexpr CURLcode kCancelledCode = CURLE_ABORTED_BY_CALLBACK;
-constexpr int kPollMilliseconds = 1000;
+// How long an idle worker sleeps when nothing wakes it; Open, Cancel and the
+// destructor always wake it at once.
+constexpr int kPollMilliseconds = 10000;
+// The extended attribute a stored file keeps its ETag in, and the longest
+// ETag kept (a longer one is not worth a conditional request).
+constexpr const char* kEtagAttribute = "user.zorone.etag";
+constexpr std::size_t kEtagMaxBytes = 512;
+
+using Clock = std::chrono::steady_clock;
+
+// An ETag fit to be sent back in a header: printable ASCII, no line break.
+bool IsSendableEtag(const std::string& etag)
+{
+    return !etag.empty() && std::all_of(etag.begin(), etag.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 
 // State that posted notifications reach; it outlives the service so that a
 // task still waiting in the loop after the service is gone finds it and
@@ -79,15 +95,20 @@ bool IsHttpScheme(CURL* easy)
 // that a slow file system (creating a file can take milliseconds on a busy
 // disk) holds up only the transfers of one worker, not every transfer.
 struct Worker {
-    Worker(MessageLoop& l, CurlUrlServiceOptions o, std::shared_ptr<Shared> s)
+    Worker(MessageLoop& l, CurlUrlServiceOptions o, std::shared_ptr<Shared> s, int i, CURLSH* sh, HostAffinity& a)
         : loop(l)
         , options(std::move(o))
         , shared(std::move(s))
+        , index(i)
+        , share(sh)
+        , affinity(a)
     {
         multi = curl_multi_init();
         // Idle connections kept for reuse; together with maxActive this
         // bounds the sockets the worker holds.
         curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, static_cast<long>(options.maxActive));
+        // Transfers to one HTTP/2 server share one connection.
+        curl_multi_setopt(multi, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
         thread = std::thread([this] { Run(); });
     }
     ~Worker()
@@ -115,6 +136,7 @@ struct Worker {
         {
             if (easy)
                 curl_easy_cleanup(easy);
+            curl_slist_free_all(headers);
         }
 
         Handle handle = 0;
@@ -137,15 +159,32 @@ struct Worker {
         std::uint64_t discarded = 0; // bytes of an error answer's body
         std::string fileError;
         char errorBuffer[CURL_ERROR_SIZE] = {};
+        OpenOptions openOptions;
+        std::string hostKey;
+        // Counted in the worker's hosts since its start.
+        bool counted = false;
+        // The request was made conditional on the file at targetPath.
+        bool conditional = false;
+        curl_slist* headers = nullptr;
+    };
+
+    // The transfers of one host on this worker, for the per-host cap and
+    // pause (a host with either is pinned to one worker).
+    struct HostUse {
+        int running = 0;
+        Clock::time_point lastStart {};
     };
 
     void Add(std::unique_ptr<Transfer> t);
     void RequestCancel(Handle handle);
     void Run();
     void TakeRequests();
-    void StartQueued();
+    std::optional<Clock::time_point> StartQueued();
+    std::optional<Clock::time_point> NotBefore(const Transfer& t, Clock::time_point now) const;
     void Start(std::unique_ptr<Transfer> t);
     bool Configure(Transfer& t);
+    bool MakeConditional(Transfer& t);
+    void StampValidators(Transfer& t, TransferResult& r);
     void CollectDone();
     void CancelOne(Handle handle);
     void Finish(std::unique_ptr<Transfer> t, CURLcode code);
@@ -161,6 +200,9 @@ struct Worker {
     MessageLoop& loop;
     const CurlUrlServiceOptions options;
     std::shared_ptr<Shared> shared;
+    const int index;
+    CURLSH* share;
+    HostAffinity& affinity;
     CURLM* multi = nullptr;
     std::thread thread;
 
@@ -172,6 +214,7 @@ struct Worker {
     // The worker thread's own.
     std::deque<std::unique_ptr<Transfer>> queued;
     std::unordered_map<Handle, std::unique_ptr<Transfer>> running;
+    std::unordered_map<std::string, HostUse> hosts;
 };
 
 } // namespace
@@ -206,6 +249,7 @@ std::string EncodeUrlForTransfer(const std::string& url)
 
 struct CurlUrlService::Impl {
     std::shared_ptr<Shared> shared = std::make_shared<Shared>();
+    std::unique_ptr<HostAffinity> affinity;
     std::vector<std::unique_ptr<Worker>> workers;
     std::atomic<Handle> nextHandle {1};
     std::string defaultUserAgent;
@@ -213,7 +257,12 @@ struct CurlUrlService::Impl {
     std::mutex requestMutex; // guards request
     std::shared_ptr<const CurlRequestSetup> request;
 
-    Worker& WorkerOf(Handle handle) { return *workers[handle % workers.size()]; }
+    // A handle names its worker in its low byte, so Cancel finds it.
+    static constexpr int kWorkerBits = 8;
+    Worker& WorkerOf(Handle handle)
+    {
+        return *workers[(handle & ((Handle {1} << kWorkerBits) - 1)) % workers.size()];
+    }
 };
 
 CurlUrlService::CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options)
@@ -226,11 +275,13 @@ CurlUrlService::CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options)
     // A cap below one would leave every transfer queued for ever. The cap is
     // shared out among the workers, so together they never run more.
     const int maxActive = std::max(options.maxActive, 1);
-    const int count = std::clamp(options.workers, 1, maxActive);
+    const int count = std::clamp(options.workers, 1, std::min(maxActive, 1 << Impl::kWorkerBits));
+    m_impl->affinity = std::make_unique<HostAffinity>(count);
     for (int i = 0; i < count; ++i) {
         CurlUrlServiceOptions o = options;
         o.maxActive = maxActive / count + (i < maxActive % count ? 1 : 0);
-        m_impl->workers.push_back(std::make_unique<Worker>(loop, std::move(o), m_impl->shared));
+        m_impl->workers.push_back(
+            std::make_unique<Worker>(loop, std::move(o), m_impl->shared, i, m_impl->jar->Share(), *m_impl->affinity));
     }
 }
 
@@ -247,10 +298,22 @@ UrlService::Handle CurlUrlService::Open(const std::string& url, const std::strin
                                         const std::string& targetPath, const std::string& downloadFolder,
                                         TransferEvents* events)
 {
-    // Handles go round the workers, which spreads the transfers evenly.
-    const Handle handle = m_impl->nextHandle++;
-    Worker& worker = m_impl->WorkerOf(handle);
+    return Open(url, spoolPath, targetPath, downloadFolder, OpenOptions {}, events);
+}
+
+UrlService::Handle CurlUrlService::Open(const std::string& url, const std::string& spoolPath,
+                                        const std::string& targetPath, const std::string& downloadFolder,
+                                        const OpenOptions& options, TransferEvents* events)
+{
     auto t = std::make_unique<Worker::Transfer>();
+    t->hostKey = HostKeyOf(EncodeUrlForTransfer(url));
+    // Over https the server may speak HTTP/2, which carries every transfer
+    // to the host over one connection of one worker.
+    const bool pinned = options.perHostMax > 0 || options.hostPause.count() > 0
+        || t->hostKey.compare(0, 8, "https://") == 0;
+    const int index = m_impl->affinity->Choose(t->hostKey, pinned);
+    Worker& worker = *m_impl->workers[static_cast<size_t>(index)];
+    const Handle handle = (m_impl->nextHandle++ << Impl::kWorkerBits) | static_cast<Handle>(index);
     t->handle = handle;
     t->url = url;
     t->spoolPath = spoolPath;
@@ -262,6 +325,7 @@ UrlService::Handle CurlUrlService::Open(const std::string& url, const std::strin
         std::lock_guard lock(m_impl->requestMutex);
         t->request = m_impl->request;
     }
+    t->openOptions = options;
     ++m_impl->shared->active;
     worker.Add(std::move(t));
     return handle;
@@ -322,13 +386,21 @@ void Worker::Run()
                 break;
         }
         TakeRequests();
-        StartQueued();
+        std::optional<Clock::time_point> due = StartQueued();
         int stillRunning = 0;
         curl_multi_perform(multi, &stillRunning);
         CollectDone();
+        // Transfers that ended free their slots and their hosts' turns.
         if (!queued.empty() && running.size() < static_cast<size_t>(options.maxActive))
-            continue;
-        curl_multi_poll(multi, nullptr, 0, kPollMilliseconds, nullptr);
+            due = StartQueued();
+        // A transfer waiting for its host's pause sets the wake-up; nothing
+        // else needs one, as libcurl's own timers cut the poll short.
+        int timeout = kPollMilliseconds;
+        if (due) {
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now()).count();
+            timeout = static_cast<int>(std::clamp<long long>(wait, 0, kPollMilliseconds));
+        }
+        curl_multi_poll(multi, nullptr, 0, timeout, nullptr);
     }
     DropAll();
 }
@@ -348,13 +420,40 @@ void Worker::TakeRequests()
         CancelOne(h);
 }
 
-void Worker::StartQueued()
+std::optional<Clock::time_point> Worker::StartQueued()
 {
-    while (!queued.empty() && running.size() < static_cast<size_t>(options.maxActive)) {
-        auto t = std::move(queued.front());
-        queued.pop_front();
+    std::optional<Clock::time_point> due;
+    const Clock::time_point now = Clock::now();
+    for (auto it = queued.begin(); it != queued.end() && running.size() < static_cast<size_t>(options.maxActive);) {
+        if (const auto notBefore = NotBefore(**it, now)) {
+            // Held back by its host; a later transfer to another host may go.
+            if (*notBefore != Clock::time_point::max())
+                due = due ? std::min(*due, *notBefore) : *notBefore;
+            ++it;
+            continue;
+        }
+        auto t = std::move(*it);
+        it = queued.erase(it);
         Start(std::move(t));
     }
+    return due;
+}
+
+std::optional<Clock::time_point> Worker::NotBefore(const Transfer& t, Clock::time_point now) const
+{
+    const OpenOptions& o = t.openOptions;
+    if (o.perHostMax <= 0 && o.hostPause.count() <= 0)
+        return std::nullopt;
+    const auto it = hosts.find(t.hostKey);
+    if (it == hosts.end())
+        return std::nullopt;
+    // A full host waits for a transfer to end, which wakes the worker.
+    if (o.perHostMax > 0 && it->second.running >= o.perHostMax)
+        return Clock::time_point::max();
+    const Clock::time_point turn = it->second.lastStart + o.hostPause;
+    if (o.hostPause.count() > 0 && turn > now)
+        return turn;
+    return std::nullopt;
 }
 
 void Worker::Start(std::unique_ptr<Transfer> t)
@@ -375,6 +474,10 @@ void Worker::Start(std::unique_ptr<Transfer> t)
         Fail(std::move(t), CURLE_FAILED_INIT, curl_multi_strerror(added));
         return;
     }
+    HostUse& use = hosts[t->hostKey];
+    ++use.running;
+    use.lastStart = Clock::now();
+    t->counted = true;
     const Handle h = t->handle;
     running.emplace(h, std::move(t));
 }
@@ -415,7 +518,47 @@ bool Worker::Configure(Transfer& t)
     ok = ok && curl_easy_setopt(e, CURLOPT_TCP_KEEPALIVE, 1L) == CURLE_OK;
     if (!options.useProxyEnvironment)
         ok = ok && curl_easy_setopt(e, CURLOPT_PROXY, "") == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_SHARE, share) == CURLE_OK;
+    // HTTP/2 where the TLS handshake agrees on it, HTTP/1.1 otherwise. A
+    // transfer to a host whose connection is still being set up waits for
+    // it, so that HTTP/2 carries it too rather than a connection of its own.
+    ok = ok && curl_easy_setopt(e, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_2TLS)) == CURLE_OK;
+    if (t.hostKey.compare(0, 8, "https://") == 0)
+        ok = ok && curl_easy_setopt(e, CURLOPT_PIPEWAIT, 1L) == CURLE_OK;
+    // Over ftp the time would cost a command per file.
+    if (t.hostKey.compare(0, 4, "http") == 0)
+        ok = ok && curl_easy_setopt(e, CURLOPT_FILETIME, 1L) == CURLE_OK;
+    if (t.openOptions.onlyIfChanged)
+        ok = ok && MakeConditional(t);
     return ok;
+}
+
+bool Worker::MakeConditional(Transfer& t)
+{
+    // Only a regular file: a folder or a missing file has nothing to compare.
+    const files::Status st = files::GetStatus(t.targetPath);
+    if (t.targetPath.empty() || !st.exists || !st.isRegular)
+        return true;
+    t.conditional = true;
+    CURL* e = t.easy;
+    bool ok = curl_easy_setopt(e, CURLOPT_TIMECONDITION, static_cast<long>(CURL_TIMECOND_IFMODSINCE)) == CURLE_OK;
+    ok = ok && curl_easy_setopt(e, CURLOPT_TIMEVALUE_LARGE, static_cast<curl_off_t>(st.modified)) == CURLE_OK;
+    const std::string etag = files::ReadAttribute(t.targetPath, kEtagAttribute, kEtagMaxBytes);
+    if (IsSendableEtag(etag)) {
+        t.headers = curl_slist_append(nullptr, ("If-None-Match: " + etag).c_str());
+        ok = ok && t.headers && curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.headers) == CURLE_OK;
+    }
+    return ok;
+}
+
+void Worker::StampValidators(Transfer& t, TransferResult& r)
+{
+    // Neither is essential: a file system without attributes, or a time the
+    // file system refuses, leaves the body stored as it is.
+    if (r.lastModified >= 0)
+        t.file.SetModified(r.lastModified);
+    if (IsSendableEtag(r.etag) && r.etag.size() <= kEtagMaxBytes)
+        t.file.SetAttribute(kEtagAttribute, r.etag);
 }
 
 size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
@@ -527,8 +670,24 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         text = nullptr;
         if (curl_easy_getinfo(t->easy, CURLINFO_CONTENT_TYPE, &text) == CURLE_OK && text)
             r.contentType = text;
+        curl_off_t filetime = -1;
+        if (curl_easy_getinfo(t->easy, CURLINFO_FILETIME_T, &filetime) == CURLE_OK)
+            r.lastModified = filetime;
+        curl_header* etag = nullptr;
+        if (curl_easy_header(t->easy, "ETag", 0, CURLH_HEADER, -1, &etag) == CURLHE_OK && etag)
+            r.etag = etag->value;
+        // libcurl answers an unmet time condition itself (304) when the
+        // server sent the whole body with an old Last-Modified.
+        long unmet = 0;
+        curl_easy_getinfo(t->easy, CURLINFO_CONDITION_UNMET, &unmet);
+        r.notModified = t->conditional && r.code == CURLE_OK && (r.httpStatus == 304 || unmet != 0);
     }
-    const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !t->targetPath.empty();
+    // The connection is idle again (or gone) before the stop is told, so
+    // the next transfer to the host finds it.
+    if (t->counted)
+        --hosts[t->hostKey].running;
+    affinity.Release(t->hostKey, index);
+    const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t->targetPath.empty();
     // A complete empty body is an empty file, which replaces an old one as
     // any other body does.
     if (storable && !t->file.IsOpen() && !t->placement->Open(t->file, r.errorText))
@@ -537,6 +696,8 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     // complete on disk before anyone hears of the stop.
     const bool spooled = t->file.IsOpen();
     const bool unnamed = t->file.IsUnnamed();
+    if (spooled && storable && r.code == CURLE_OK)
+        StampValidators(*t, r);
     if (unnamed && storable && r.code == CURLE_OK)
         CommitUnnamed(*t, r);
     errno = 0;
@@ -559,7 +720,7 @@ void Worker::Commit(Transfer& t, TransferResult& r)
 {
     // Done here, on the worker, so that file-system work never holds up the
     // user-interface thread; the rename replaces the old file in one step.
-    if (r.code != CURLE_OK || r.httpStatus >= 400) {
+    if (r.code != CURLE_OK || r.httpStatus >= 400 || r.notModified) {
         t.placement->RemoveSpool();
         return;
     }

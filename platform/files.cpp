@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -79,7 +80,19 @@ Status GetStatus(std::string_view path)
     st.exists = true;
     st.isDirectory = S_ISDIR(sb.st_mode);
     st.size = static_cast<std::int64_t>(sb.st_size);
+    st.isRegular = S_ISREG(sb.st_mode);
+    st.modified = static_cast<std::int64_t>(sb.st_mtim.tv_sec);
     return st;
+}
+
+std::string ReadAttribute(std::string_view path, const char* name, std::size_t maxBytes)
+{
+    std::string value(maxBytes, '\0');
+    const ssize_t n = ::getxattr(ToFsPath(path).c_str(), name, value.data(), value.size());
+    if (n <= 0)
+        return {};
+    value.resize(static_cast<size_t>(n));
+    return value;
 }
 
 bool Exists(std::string_view path)
@@ -312,6 +325,17 @@ std::int64_t File::Size() const
     if (m_fd < 0 || ::fstat(m_fd, &sb) != 0)
         return 0;
     return sb.st_size;
+}
+
+bool File::SetModified(std::int64_t seconds)
+{
+    const struct timespec times[2] = {{static_cast<time_t>(seconds), 0}, {static_cast<time_t>(seconds), 0}};
+    return m_fd >= 0 && ::futimens(m_fd, times) == 0;
+}
+
+bool File::SetAttribute(const char* name, std::string_view value)
+{
+    return m_fd >= 0 && ::fsetxattr(m_fd, name, value.data(), value.size(), 0) == 0;
 }
 
 bool File::Close()

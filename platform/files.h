@@ -2,6 +2,7 @@
 // The file operations the core relies on, over POSIX. Every path is a CP932
 // byte string in which both "/" and "\" separate components; the conversion
 // to a file-system path happens here and nowhere else.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@ struct Status {
     bool exists = false;
     bool isDirectory = false;
     std::int64_t size = 0;
+    bool isRegular = false;
+    // Last modification, in seconds since the epoch.
+    std::int64_t modified = 0;
 };
 
 Status GetStatus(std::string_view path);
@@ -36,6 +40,11 @@ bool Rename(std::string_view from, std::string_view to);
 // allows, and a path that is a symbolic link has its target replaced.
 // Returns false (and leaves path as it was) when any step fails.
 bool WriteFileAtomically(std::string_view path, std::string_view bytes);
+
+// The value of the extended attribute name ("user.<...>") of the file at
+// path; empty when it has none, when it is longer than maxBytes, or where the
+// file system keeps no such attributes.
+std::string ReadAttribute(std::string_view path, const char* name, std::size_t maxBytes);
 
 // The full path of the running program, as CP932.
 std::string ExecutablePath();
@@ -77,6 +86,10 @@ public:
     bool SeekToEnd();
     bool Truncate(std::int64_t length);
     std::int64_t Size() const;
+    // Sets the modification (and access) time, in seconds since the epoch.
+    bool SetModified(std::int64_t seconds);
+    // Sets an extended attribute; false where the file system keeps none.
+    bool SetAttribute(const char* name, std::string_view value);
     // Closes; false when the last writes could not be completed.
     bool Close();
 

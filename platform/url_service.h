@@ -9,6 +9,7 @@
 // timeout, a cancelled transfer.
 #include "platform/request_options.h"
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,29 @@ struct TransferResult {
     // ("text/html; charset=UTF-8"), empty when there was none.
     std::string finalUrl;
     std::string contentType;
+    // The answer's Last-Modified in seconds since the epoch (-1 when it had
+    // none) and its ETag as sent (empty when none). A stored body takes the
+    // first as its modification time and keeps the second with the file, so
+    // that a later conditional request can name both.
+    std::int64_t lastModified = -1;
+    std::string etag;
+    // A conditional request was answered "not modified" (304): nothing was
+    // written and the file at the target path stands as it was.
+    bool notModified = false;
+};
+
+// How a transfer is to be made, beyond its URL and paths.
+struct OpenOptions {
+    // When a file stands at the target path, ask for the body only if it
+    // changed since: If-Modified-Since from the file's modification time and
+    // If-None-Match from the ETag kept with it. Without a file the request
+    // is an ordinary one.
+    bool onlyIfChanged = false;
+    // At most this many transfers to the transfer's host at the same time
+    // (0: no cap), and at least this long between the starts of two requests
+    // to it; the transfer waits its turn in the service.
+    int perHostMax = 0;
+    std::chrono::milliseconds hostPause {0};
 };
 
 class TransferEvents {
@@ -66,6 +90,14 @@ public:
     virtual Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
                         const std::string& downloadFolder, TransferEvents* events)
         = 0;
+    // The same with options; a service that knows none of them makes an
+    // ordinary transfer.
+    virtual Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
+                        const std::string& downloadFolder, const OpenOptions& options, TransferEvents* events)
+    {
+        static_cast<void>(options);
+        return Open(url, spoolPath, targetPath, downloadFolder, events);
+    }
     // The same without a download folder: the paths are used as they are.
     Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
                 TransferEvents* events)

@@ -57,6 +57,9 @@ void CItemSettingDlg::CopyIn(const Settings& s)
     m_bDefaultSave = s.m_bDefaultSave;
     m_bDoubleDownloadItem = s.m_bDoubleDownloadItem;
     m_bDownloadFileExist = s.m_bDownloadFileExist;
+    m_bUpdateExisting = s.m_bUpdateExisting;
+    m_nPerHostMax = s.m_nPerHostMax;
+    m_nHostWaitMs = s.m_nHostWaitMs;
 }
 
 void CItemSettingDlg::CopyBack(Settings& s) const
@@ -66,6 +69,10 @@ void CItemSettingDlg::CopyBack(Settings& s) const
     s.m_bDefaultSave = m_bDefaultSave;
     s.m_bDoubleDownloadItem = m_bDoubleDownloadItem;
     s.m_bDownloadFileExist = m_bDownloadFileExist;
+    s.m_bUpdateExisting = m_bUpdateExisting;
+    // A negative limit means none, as 0 does.
+    s.m_nPerHostMax = std::max(m_nPerHostMax, 0);
+    s.m_nHostWaitMs = std::max(m_nHostWaitMs, 0);
 }
 
 void CItemSettingDlg::DoDataExchange(DataExchange& dx)
@@ -75,6 +82,9 @@ void CItemSettingDlg::DoDataExchange(DataExchange& dx)
     dx.Check(kIdDefaultSave, m_bDefaultSave);
     dx.Check(kIdDoubleDownloadItem, m_bDoubleDownloadItem);
     dx.Check(kIdDownloadFileExist, m_bDownloadFileExist);
+    dx.Check(kIdUpdateExisting, m_bUpdateExisting);
+    dx.Int(kIdPerHostMax, m_nPerHostMax);
+    dx.Int(kIdHostWaitMs, m_nHostWaitMs);
 }
 
 void CAnalysisSettingDlg::CopyIn(const Settings& s)

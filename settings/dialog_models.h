@@ -39,7 +39,8 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 };
 
-// Dialog 134 "設定 - アイテム": five flags as check boxes.
+// Dialog 134 "設定 - アイテム": six flags as check boxes, and the two limits
+// that spare a server.
 class CItemSettingDlg : public DialogModel {
 public:
     static constexpr int kIdd = 134;
@@ -48,12 +49,18 @@ public:
     static constexpr int kIdDefaultSave = 1044;
     static constexpr int kIdDoubleDownloadItem = 1027;
     static constexpr int kIdDownloadFileExist = 1045;
+    static constexpr int kIdUpdateExisting = 1053;
+    static constexpr int kIdPerHostMax = 1054;
+    static constexpr int kIdHostWaitMs = 1055;
 
     int m_bDownloadedDelete = 0;
     int m_bSaveExit = 0;
     int m_bDefaultSave = 0;
     int m_bDoubleDownloadItem = 0;
     int m_bDownloadFileExist = 0;
+    int m_bUpdateExisting = 0;
+    int m_nPerHostMax = 0;
+    int m_nHostWaitMs = 0;
 
     void CopyIn(const Settings& s);
     void CopyBack(Settings& s) const;

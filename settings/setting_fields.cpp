@@ -92,6 +92,10 @@ std::span<const SettingField> ProfileSettingFields()
              "link and file rules: 0 classic, 1 today's web (queries, any names, every page requisite)"),
         Mode("m_bConvertLinks", &Settings::m_bConvertLinks, -1, "-1|0|1",
              "rewrite stored pages to work offline: 1 yes, 0 no, -1 with today's rules only"),
+        Flag("m_bUpdateExisting", &Settings::m_bUpdateExisting, 0,
+             "fetch a file on disk again only when the server has a newer one (wins over m_bDownloadFileExist)"),
+        Count("m_nPerHostMax", &Settings::m_nPerHostMax, 0, 0, "transfers to one host at the same time, 0 no cap"),
+        Count("m_nHostWaitMs", &Settings::m_nHostWaitMs, 0, 0, "milliseconds between two requests to one host"),
     };
     return fields;
 }

@@ -47,6 +47,13 @@ struct Settings {
     std::string m_sHeaders;
     // robots.txt: 0 as the rule set decides, 1 followed, 2 ignored.
     int m_nRobots = 0;
+    // A file already on disk is fetched again only when the server has a
+    // newer one; wins over m_bDownloadFileExist.
+    int m_bUpdateExisting = 0;
+    // At most this many transfers to one host at once (0: no cap), and this
+    // many milliseconds between the starts of two requests to one host.
+    int m_nPerHostMax = 0;
+    int m_nHostWaitMs = 0;
 };
 
 // Whether link conversion is on for these settings.

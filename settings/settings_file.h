@@ -16,12 +16,14 @@ constexpr std::string_view kCounterKey = "m_nTotalDownloadCount";
 std::string BuildSavText(const Settings& settings);
 
 // Replaces the whole record: the counter and the profile settings from the
-// profile (each its default when missing), then every setting from Zorone.sav, each falling back to its default when
-// the file or its line is missing.
+// profile (each its default when missing), then every setting from
+// Zorone.sav, each falling back to its default when the file or its line is
+// missing.
 void LoadSettings(Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath);
 
-// Writes the counter and the profile settings to the profile and the settings to Zorone.sav, each
-// file replaced atomically. 1 when both were written; a failure leaves that
+// Writes the counter and the profile settings to the profile and the
+// settings to Zorone.sav, each file replaced atomically. 1 when both were
+// written; a failure leaves that
 // file as it was.
 int SaveSettings(const Settings& settings, const std::string& programFolderPrefix, const std::string& profilePath);
 

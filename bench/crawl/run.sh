@@ -12,6 +12,7 @@ usage() {
   cat <<EOF
 Usage: bench/crawl/run.sh [--preset small|synthetic|wide|bigfile] [--runs N]
                           [--latency MS] [--tools LIST] [--timeout S] [--seed S]
+                          [--https] [--update]
 
   --preset   site to crawl (default small); bigfile fetches one sparse 2 GiB file
   --runs     runs per tool, interleaved (default 3; 1 for bigfile)
@@ -20,6 +21,9 @@ Usage: bench/crawl/run.sh [--preset small|synthetic|wide|bigfile] [--runs N]
              (default all of them; zorone1,wget for bigfile)
   --timeout  seconds before one run is stopped and counted as failed (default 1800)
   --seed     site generator seed (default 1)
+  --https    serve the site over https with HTTP/2 (a test certificate made by openssl)
+  --update   zorone runs crawl once untimed, then the timed run crawls again with
+             --update; reports the files rewritten and the answers 304
 
 Environment: ZORONE_CLI (default build/cli/zorone-cli, or \$ZORONE_BUILD_DIR/cli/zorone-cli),
 ZORONE_BENCH_CACHE (generated sites, default /tmp/zorone-bench-cache),
@@ -27,7 +31,7 @@ ZORONE_BENCH_RESULTS (result files, default build/bench-crawl).
 EOF
 }
 
-preset=small runs="" latency=0 tools="" timeout_s=1800 seed=1
+preset=small runs="" latency=0 tools="" timeout_s=1800 seed=1 https=0 update=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --preset) preset=$2; shift 2 ;;
@@ -36,6 +40,8 @@ while [ $# -gt 0 ]; do
     --tools) tools=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
+    --https) https=1; shift ;;
+    --update) update=1; shift ;;
     -h|--help) usage; exit 0 ;;
     *) usage >&2; exit 2 ;;
   esac
@@ -114,8 +120,27 @@ wait_port() {
 
 port=$(free_port)
 mkdir -p "$run_dir/tmp" "$run_dir/out"
-sed -e "s|@RUN@|$run_dir|g" -e "s|@ROOT@|$www|g" -e "s|@PORT@|$port|g" \
-  "$here/nginx.conf.in" >"$run_dir/nginx.conf"
+access_log=off
+if [ "$update" = 1 ]; then access_log="$run_dir/access.log status_only"; fi
+tls_server=""
+if [ "$https" = 1 ]; then
+  tls_port=$(free_port)
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
+    -addext "subjectAltName=IP:127.0.0.1,DNS:localhost" \
+    -keyout "$run_dir/key.pem" -out "$run_dir/cert.pem" 2>/dev/null
+  tls_server="server { listen 127.0.0.1:$tls_port ssl http2; server_name localhost; root $www;
+    ssl_certificate $run_dir/cert.pem; ssl_certificate_key $run_dir/key.pem; }"
+fi
+python3 - "$here/nginx.conf.in" "$run_dir/nginx.conf" "$run_dir" "$www" "$port" "$access_log" "$tls_server" <<'PY'
+import sys
+src, dst, run, root, port, log, tls = sys.argv[1:]
+text = open(src).read()
+# The server block stands on a line of its own; the header comment names it too.
+text = text.replace("\n@TLS_SERVER@\n", "\n" + tls + "\n")
+for key, value in (("@RUN@", run), ("@ROOT@", root), ("@PORT@", port), ("@ACCESS_LOG@", log)):
+    text = text.replace(key, value)
+open(dst, "w").write(text)
+PY
 nginx -p "$run_dir" -c "$run_dir/nginx.conf" -e "$run_dir/error.log" &
 nginx_pid=$!
 wait_port "$port"
@@ -127,7 +152,11 @@ if [ "$latency" != 0 ]; then
   proxy_pid=$!
   wait_port "$url_port"
 fi
-if [ "$preset" = bigfile ]; then
+if [ "$https" = 1 ]; then
+  wait_port "$tls_port"
+  url=https://127.0.0.1:$tls_port/index.html
+  find "$www" -type f -print0 | xargs -0 cat >/dev/null
+elif [ "$preset" = bigfile ]; then
   url=http://127.0.0.1:$url_port/big.bin
 else
   url=http://127.0.0.1:$url_port/index.html
@@ -144,11 +173,15 @@ tool_command() {
       # A private program folder keeps the runs from sharing settings,
       # histories or a carried-over list.
       mkdir -p "$out.home"
-      cmd=("$zorone_cli" --home "$out.home" --path "$out" --set "m_nMultiDownloadMax=${tool#zorone}" --quiet "$url") ;;
+      cmd=("$zorone_cli" --home "$out.home" --path "$out" --set "m_nMultiDownloadMax=${tool#zorone}" --quiet)
+      if [ "$update" = 1 ]; then cmd+=(--update); fi
+      cmd+=("$url") ;;
     wget)
-      cmd=(wget -r -np -l inf -e robots=off -q -P "$out" "$url") ;;
+      cmd=(wget -r -np -l inf -e robots=off -q -P "$out" "$url")
+      if [ "$https" = 1 ]; then cmd+=(--ca-certificate="$run_dir/cert.pem"); fi ;;
     wget2)
-      cmd=(wget2 --max-threads=8 -r -np -l inf -e robots=off -q -P "$out" "$url") ;;
+      cmd=(wget2 --max-threads=8 -r -np -l inf -e robots=off -q -P "$out" "$url")
+      if [ "$https" = 1 ]; then cmd+=(--ca-certificate="$run_dir/cert.pem"); fi ;;
     httrack)
       # -c8: eight connections. Left alone, httrack paces itself to a few
       # files a second; --disable-security-limits lets -%c0 (no cap on new
@@ -167,28 +200,55 @@ tool_available() {
   esac
 }
 
+if [ "$https" = 1 ]; then export CURL_CA_BUNDLE=$run_dir/cert.pem; fi
 raw=$run_dir/raw.tsv
-printf 'tool\trun\twall_s\tcpu_s\trss_kib\tfiles\tbytes\texit\n' >"$raw"
+printf 'tool\trun\twall_s\tcpu_s\trss_kib\tfiles\tbytes\texit\tconns\trewritten\tanswers304\n' >"$raw"
+
+# Connections nginx has accepted so far (its stub_status "accepts").
+accepted() {
+  python3 -c 'import sys, urllib.request
+text = urllib.request.urlopen(sys.argv[1]).read().decode()
+print(text.splitlines()[2].split()[0])' "http://127.0.0.1:$port/nginx_status"
+}
+# Lines of the status log so far (0 without one).
+logged() { if [ -f "$run_dir/access.log" ]; then wc -l <"$run_dir/access.log"; else echo 0; fi; }
 
 run_once() {
   local tool=$1 i=$2 out=$run_dir/out/$1-$2 log=$run_dir/time-$1-$2.txt rc=0
   tool_command "$out" "$tool"
   mkdir -p "$out"
+  local rewritten=0 answers304=0 before_log
+  if [ "$update" = 1 ] && [[ $tool == zorone* ]]; then
+    # The first crawl fills the folder; its files carry the server's times.
+    "${cmd[@]}" >/dev/null 2>&1 || true
+    find "$out" -type f -printf '%P %T@ %i\n' | sort >"$out.before"
+  fi
+  before_log=$(logged)
+  local before_conns
+  before_conns=$(accepted)
   /usr/bin/time -v -o "$log" timeout -k 10 "$timeout_s" "${cmd[@]}" \
     >"$run_dir/stdout-$tool-$i.txt" 2>"$run_dir/stderr-$tool-$i.txt" || rc=$?
+  # The status request itself is one more accepted connection.
+  local conns=$(( $(accepted) - before_conns - 1 ))
+  if [ -f "$out.before" ]; then
+    rewritten=$(find "$out" -type f -printf '%P %T@ %i\n' | sort | comm -13 "$out.before" - | wc -l)
+    answers304=$(tail -n +"$((before_log + 1))" "$run_dir/access.log" | grep -c '^304$' || true)
+    rm -f "$out.before"
+  fi
   # Files below the top folder only: each tool puts the site in a host folder
   # and httrack keeps its cache and index pages beside it.
   local files bytes
   files=$(find "$out" -mindepth 2 -type f ! -path '*/hts-cache/*' | wc -l)
   bytes=$(find "$out" -mindepth 2 -type f ! -path '*/hts-cache/*' -printf '%s\n' | awk '{s += $1} END {print s + 0}')
-  awk -v tool="$tool" -v run="$i" -v files="$files" -v bytes="$bytes" -v rc="$rc" '
+  awk -v tool="$tool" -v run="$i" -v files="$files" -v bytes="$bytes" -v rc="$rc" -v conns="$conns" \
+      -v rewritten="$rewritten" -v answers304="$answers304" '
     /Elapsed \(wall clock\)/ { n = split($NF, p, ":"); wall = 0; for (k = 1; k <= n; k++) wall = wall * 60 + p[k] }
     /User time/ { user = $NF }
     /System time/ { sys = $NF }
     /Maximum resident set size/ { rss = $NF }
-    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\n", tool, run, wall, user + sys, rss, files, bytes, rc }
+    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n", tool, run, wall, user + sys, rss, files, bytes, rc, conns, rewritten, answers304 }
   ' "$log" >>"$raw"
-  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d\n", $1, $2, $3, $4, $5 / 1024, $6, $8}' >&2
+  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d, %d connections, %d rewritten, %d answered 304\n", $1, $2, $3, $4, $5 / 1024, $6, $8, $9, $10, $11}' >&2
   if [ "$rc" -ne 0 ] && [ -s "$run_dir/stderr-$tool-$i.txt" ]; then
     sed -n '1,5s/^/    /p' "$run_dir/stderr-$tool-$i.txt" >&2
   fi
@@ -205,7 +265,7 @@ for tool in "${tool_list[@]}"; do
 done
 [ ${#ran[@]} -gt 0 ] || { echo "no tool to run" >&2; exit 1; }
 
-echo "site: $preset, $site_files files, $site_bytes bytes; $url; latency ${latency} ms; $runs runs" >&2
+echo "site: $preset, $site_files files, $site_bytes bytes; $url; latency ${latency} ms; $runs runs; update $update" >&2
 for i in $(seq "$runs"); do
   for tool in "${ran[@]}"; do
     run_once "$tool" "$i"

@@ -30,7 +30,8 @@ def table(rows, site_files):
     base = rows.get("wget")
     base_wall = median(base, "wall_s") if base else None
     base_cpu = median(base, "cpu_s") if base else None
-    head = ("tool", "runs", "wall s", "CPU s", "peak MiB", "files", "MB", "wall/wget", "CPU/wget", "failed")
+    head = ("tool", "runs", "wall s", "CPU s", "peak MiB", "files", "MB", "wall/wget", "CPU/wget", "failed",
+            "conns", "rewritten", "304s")
     lines = []
     for tool, rs in rows.items():
         wall = median(rs, "wall_s")
@@ -44,6 +45,9 @@ def table(rows, site_files):
             f"{median(rs, 'bytes') / 1e6:.1f}",
             ratio(wall, base_wall), ratio(cpu, base_cpu),
             str(sum(1 for r in rs if r["exit"] != "0")),
+            # Connections nginx accepted, and for update runs the files whose
+            # time or inode changed and the answers 304 (older raw files lack them).
+            *(f"{int(median(rs, k))}" if k in rs[0] else "-" for k in ("conns", "rewritten", "answers304")),
         ))
     widths = [max(len(c) for c in col) for col in zip(head, *lines)]
     fmt = lambda cells: "  ".join(c.rjust(w) if k else c.ljust(w) for k, (c, w) in enumerate(zip(cells, widths)))

@@ -98,6 +98,8 @@ TEST_F(Cli, UsageErrorsDownloadNothing)
              std::vector<std::string> { "--set", "m_nBytes=2147483648", server.Url("/site/top.html") },
              std::vector<std::string> { "--set", "m_nOtherSite=-99999999999", server.Url("/site/top.html") },
              std::vector<std::string> { "--web", "sideways", server.Url("/site/top.html") },
+             std::vector<std::string> { "--per-host", "-1", server.Url("/site/top.html") },
+             std::vector<std::string> { "--wait" },
              std::vector<std::string> { "--path" } }) {
         const ProcessResult r = Run(args);
         EXPECT_EQ(r.exitCode, 2) << args[0];
@@ -111,7 +113,7 @@ TEST_F(Cli, UsageErrorsDownloadNothing)
         << range.err;
     const ProcessResult list = Run({ "--list-settings" });
     EXPECT_EQ(list.exitCode, 0);
-    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 23);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 26);
     EXPECT_NE(list.out.find("\nm_nWebRules                  integer  0|1"), std::string::npos) << list.out;
     EXPECT_EQ(list.out.rfind("m_sPath ", 0), 0u);
     EXPECT_NE(list.out.find("\nm_nMultiDownloadMax          integer  1..2147483647   default 1 "), std::string::npos)

@@ -1,5 +1,6 @@
 #include "engine/completion.h"
 #include "engine/crawl_control.h"
+#include "engine/output.h"
 #include "res/texts.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -140,6 +141,47 @@ TEST_F(Completion, ACrawlThatAddsNothingReportsZero)
                                                      res::kFullColon + "2" + "\x8c\x8f");
     EXPECT_EQ(core.m_sSummary, "total:0/0 ( 0/ 1)");
     EXPECT_EQ(core.m_bRunning, 0);
+}
+
+TEST_F(Completion, UpdateModeAsksAboutFilesOnDiskAndCountsUnchangedOnesAsUpToDate)
+{
+    const std::string page = dir.Path() + "/dl/h/a.htm";
+    WriteFileBytes(page, "<a href=\"b.txt\">b</a>");
+    core.settings.m_sTopURL.clear();
+    core.settings.m_bUpdateExisting = 1;
+    // Update mode wins over taking a file on disk as it is.
+    core.settings.m_bDownloadFileExist = 1;
+    core.settings.m_nPerHostMax = 2;
+    core.settings.m_nHostWaitMs = 30;
+    core.settings.m_nTotalDownloadCount = 10;
+    LoadRow(res::kMarkWaiting, "http://h/a.htm");
+    StartCrawl(core);
+    Pump();
+    ASSERT_EQ(urls.OpenHandles().size(), 1u);
+    const platform::OpenOptions& asked = urls.Transfers()[0].options;
+    EXPECT_TRUE(asked.onlyIfChanged);
+    EXPECT_EQ(asked.perHostMax, 2);
+    EXPECT_EQ(asked.hostPause.count(), 30);
+
+    urls.StopNotModified(1);
+    Pump();
+    // The stored page is read for links as a page found on disk is; the new
+    // row is fetched, the page itself stays as it was.
+    EXPECT_EQ(Mark(0), res::kMarkDone);
+    EXPECT_EQ(ReadFileBytes(page), "<a href=\"b.txt\">b</a>");
+    ASSERT_EQ(core.list.GetItemCount(), 2);
+    EXPECT_EQ(Url(1), "http://h/b.txt");
+    ASSERT_EQ(urls.OpenHandles().size(), 1u);
+    urls.Complete(2, "new");
+    Pump();
+
+    EXPECT_EQ(core.m_nUpToDateCount, 1);
+    EXPECT_EQ(core.m_nCrawlCount, 1);
+    EXPECT_EQ(core.settings.m_nTotalDownloadCount, 11);
+    EXPECT_EQ(SumTally(core).done, 2);
+    ASSERT_EQ(Reports(), 1);
+    EXPECT_EQ(ui.CallsOf("MessageBox")[0].text,
+        std::string("1").append(res::kMsgCrawlReport, 2).append("\n1").append(res::kMsgCrawlUpToDate, 2));
 }
 
 } // namespace

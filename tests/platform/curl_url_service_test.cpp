@@ -1,6 +1,7 @@
 #include "platform/curl_url_service.h"
 
 #include "platform/code_page.h"
+#include "platform/files.h"
 #include "platform/headless_loop.h"
 #include "tests/support/ftp_server.h"
 #include "tests/support/loopback_http_server.h"
@@ -12,8 +13,10 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 #include <tuple>
@@ -264,16 +267,117 @@ TEST_F(CurlUrlServiceTest, HttpsChecksTheCertificateAndTrustsTheNamedBundle)
 
 TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)
 {
-    // Each worker keeps its own connections: twelve transfers one after the
-    // other open one connection per worker and reuse it from then on.
-    const int workers = Options().workers;
+    // Twelve transfers one after the other share one connection, whichever
+    // worker each one would otherwise have gone to.
     for (int i = 0; i < 12; ++i) {
         const std::string path = std::string("/").append(std::to_string(i));
         server.Add(path, HttpResponse::Ok(path));
         EXPECT_EQ(Fetch(server.Url(path), dir / path).result.code, 0);
     }
     EXPECT_EQ(server.Requests().size(), 12u);
-    EXPECT_EQ(server.ConnectionCount(), workers);
+    EXPECT_EQ(server.ConnectionCount(), 1);
+}
+
+// Opens one transfer per path at once and waits for all of them.
+std::vector<Recorder> FetchAtOnce(CurlUrlService& service, HeadlessLoop& loop, const test::LoopbackHttpServer& server,
+                                  const std::vector<std::string>& paths, const OpenOptions& options,
+                                  const std::string& spoolFolder)
+{
+    std::vector<Recorder> recorders(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        service.Open(server.Url(paths[i]), spoolFolder + paths[i], "", "", options, &recorders[i]);
+    loop.RunUntil(
+        [&] {
+            return std::all_of(recorders.begin(), recorders.end(), [](const Recorder& r) { return r.stops > 0; });
+        },
+        kGiveUp);
+    return recorders;
+}
+
+TEST_F(CurlUrlServiceTest, AHostGetsNoMoreConnectionsThanTransfersRanAtOnceOrItsCapAllows)
+{
+    const struct {
+        int perHostMax;
+        std::chrono::milliseconds pause;
+        int connections; // at most, over three rounds of six at once
+    } cases[] = { { 0, 0ms, 6 }, { 2, 0ms, 2 }, { 1, 20ms, 1 }, { 0, 10ms, 6 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "cap " << c.perHostMax << ", pause " << c.pause.count());
+        test::LoopbackHttpServer host;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 6; ++i) {
+            paths.push_back("/slow" + std::to_string(i));
+            // Slow answers keep every transfer of a round in flight together.
+            HttpResponse r = HttpResponse::Ok("x");
+            r.delay = 100ms;
+            host.Add(paths.back(), r);
+        }
+        service = std::make_unique<CurlUrlService>(loop, Options());
+        OpenOptions options;
+        options.perHostMax = c.perHostMax;
+        options.hostPause = c.pause;
+        for (int round = 0; round < 3; ++round)
+            for (const Recorder& r : FetchAtOnce(*service, loop, host, paths, options, dir.Path()))
+                EXPECT_EQ(r.result.code, 0) << r.result.errorText;
+        EXPECT_EQ(host.Requests().size(), 18u);
+        EXPECT_LE(host.ConnectionCount(), c.connections);
+    }
+}
+
+TEST_F(CurlUrlServiceTest, ConditionalRequestsLeaveAnUnchangedFileAloneAndStoreAChangedOne)
+{
+    const std::string target = dir / "page.html";
+    const auto serve = [&](const std::string& body, const char* lastModified, const char* etag) {
+        HttpResponse r = HttpResponse::Ok(body);
+        r.headers = { { "Last-Modified", lastModified }, { "ETag", etag } };
+        r.conditional = true;
+        server.Add("/page.html", r);
+    };
+    const auto fetch = [&] {
+        Recorder r;
+        OpenOptions options;
+        options.onlyIfChanged = true;
+        service->Open(server.Url("/page.html"), target + ".part", target, "", options, &r);
+        WaitForStops({ &r });
+        ExpectWellFormed(r);
+        return r;
+    };
+    struct stat before {};
+
+    // Without a file there, even an update asks unconditionally. The stored
+    // file takes the server's time.
+    serve("v1", "Wed, 21 Oct 2015 07:28:00 GMT", "\"one\"");
+    const Recorder first = fetch();
+    EXPECT_TRUE(first.result.committed);
+    EXPECT_EQ(first.result.lastModified, 1445412480);
+    EXPECT_EQ(first.result.etag, "\"one\"");
+    EXPECT_EQ(server.Requests().back().Header("If-Modified-Since"), "");
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    EXPECT_EQ(before.st_mtime, 1445412480);
+    const bool attributes = !files::ReadAttribute(target, "user.zorone.etag", 64).empty();
+
+    // Unchanged: 304, nothing written, no spool file left.
+    const Recorder same = fetch();
+    EXPECT_TRUE(same.result.notModified);
+    EXPECT_EQ(same.result.httpStatus, 304);
+    EXPECT_FALSE(same.result.committed);
+    EXPECT_EQ(server.Requests().back().Header("If-Modified-Since"), "Wed, 21 Oct 2015 07:28:00 GMT");
+    EXPECT_EQ(server.Requests().back().Header("If-None-Match"), attributes ? "\"one\"" : "");
+    struct stat after {};
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mtime, before.st_mtime);
+    EXPECT_EQ(test::ReadFileBytes(target), "v1");
+    EXPECT_FALSE(test::PathExists(target + ".part"));
+
+    // Changed on the server: the new body replaces the file.
+    serve("v2", "Thu, 22 Oct 2015 07:28:00 GMT", "\"two\"");
+    const Recorder changed = fetch();
+    EXPECT_FALSE(changed.result.notModified);
+    EXPECT_TRUE(changed.result.committed);
+    EXPECT_EQ(test::ReadFileBytes(target), "v2");
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mtime, 1445412480 + 86400);
 }
 
 TEST_F(CurlUrlServiceTest, NonAsciiAndSpacesArePercentEncodedOnTheWire)

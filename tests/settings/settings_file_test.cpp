@@ -45,6 +45,9 @@ Settings SampleSettings()
     s.m_bShortCut = 1;
     s.m_nTotalDownloadCount = 12345;
     s.m_nWebRules = 1;
+    s.m_bUpdateExisting = 1;
+    s.m_nPerHostMax = 2;
+    s.m_nHostWaitMs = 250;
     return s;
 }
 
@@ -90,6 +93,11 @@ TEST_F(SettingsFile, SavedFileIsTheFixedFormatAndReadsBackTheSame)
     // Profile settings live beside the counter; Zorone.sav keeps its 21.
     EXPECT_EQ(back.m_nWebRules, 1);
     EXPECT_NE(ReadFileBytes(Profile()).find("m_nWebRules=1\n"), std::string::npos);
+    // The transfer settings live in the profile; Zorone.sav keeps its 21.
+    EXPECT_EQ(back.m_bUpdateExisting, 1);
+    EXPECT_EQ(back.m_nPerHostMax, 2);
+    EXPECT_EQ(back.m_nHostWaitMs, 250);
+    EXPECT_NE(ReadFileBytes(Profile()).find("m_nHostWaitMs=250"), std::string::npos);
 }
 
 TEST_F(SettingsFile, MissingFilesGiveTheDefaults)
@@ -99,6 +107,7 @@ TEST_F(SettingsFile, MissingFilesGiveTheDefaults)
     EXPECT_EQ(s.m_sPath, Prefix() + "download/");
     EXPECT_EQ(s.m_nTotalDownloadCount, 0);
     EXPECT_EQ(s.m_nWebRules, 0);
+    EXPECT_EQ(s.m_bUpdateExisting + s.m_nPerHostMax + s.m_nHostWaitMs, 0);
 }
 
 TEST_F(SettingsFile, ShiftJisFileWithCrLfLinesLoadsByteForByte)

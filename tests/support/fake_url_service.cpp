@@ -21,6 +21,32 @@ platform::UrlService::Handle FakeUrlService::Open(const std::string& url, const 
     return t.handle;
 }
 
+platform::UrlService::Handle FakeUrlService::Open(const std::string& url, const std::string& spoolPath,
+                                                  const std::string& targetPath, const std::string& downloadFolder,
+                                                  const platform::OpenOptions& options,
+                                                  platform::TransferEvents* events)
+{
+    const Handle handle = Open(url, spoolPath, targetPath, downloadFolder, events);
+    m_transfers.back().options = options;
+    return handle;
+}
+
+void FakeUrlService::StopNotModified(Handle handle)
+{
+    Transfer* t = Find(handle);
+    ASSERT_TRUE(t && !t->stopped);
+    t->stopped = true;
+    platform::TransferResult r;
+    r.httpStatus = 304;
+    r.notModified = true;
+    r.finalUrl = t->url;
+    platform::TransferEvents* events = t->events;
+    m_loop.PostTask([this, events, r] {
+        ++m_stopsDelivered;
+        events->OnStopBinding(r);
+    });
+}
+
 void FakeUrlService::Cancel(Handle handle)
 {
     Stop(handle, 42);

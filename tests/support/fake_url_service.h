@@ -26,6 +26,7 @@ public:
         // sets them before the stop (the address defaults to url).
         std::string finalUrl;
         std::string contentType;
+        platform::OpenOptions options;
     };
 
     explicit FakeUrlService(platform::MessageLoop& loop)
@@ -36,6 +37,9 @@ public:
     using UrlService::Open;
     Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
                 const std::string& downloadFolder, platform::TransferEvents* events) override;
+    Handle Open(const std::string& url, const std::string& spoolPath, const std::string& targetPath,
+                const std::string& downloadFolder, const platform::OpenOptions& options,
+                platform::TransferEvents* events) override;
     void Cancel(Handle handle) override;
     int ActiveCount() const override;
 
@@ -45,6 +49,9 @@ public:
     // complete. Like the real service, a complete body (an empty one too) is
     // moved to the target first, any other removed.
     void Stop(Handle handle, int code = 0, long httpStatus = 200);
+    // Posts the stop of a conditional request the server answered 304: the
+    // target stays as it is.
+    void StopNotModified(Handle handle);
     // Deliver (when body is not empty) and Stop in one go.
     void Complete(Handle handle, const std::string& body, int code = 0);
 

@@ -334,6 +334,17 @@ bool LoopbackHttpServer::Respond(int fd, const HttpRequest& request)
         return false;
     }
 
+    if (r.conditional) {
+        for (const auto& [name, value] : r.headers) {
+            const std::string asked = request.Header(Lower(name) == "etag" ? "If-None-Match" : "If-Modified-Since");
+            if ((Lower(name) == "etag" || Lower(name) == "last-modified") && !asked.empty() && asked == value) {
+                r.status = 304;
+                r.body.clear();
+                r.gzip = false;
+                r.framing = HttpResponse::Framing::ContentLength;
+            }
+        }
+    }
     const std::string payload = r.gzip ? Gzip(r.body) : r.body;
     std::string head = "HTTP/1.1 " + std::to_string(r.status) + " " + Reason(r.status) + "\r\n";
     for (const auto& [name, value] : r.headers)

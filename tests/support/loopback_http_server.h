@@ -38,6 +38,11 @@ struct HttpResponse {
     // the request accepts.
     bool gzip = false;
 
+    // Answers 304 without a body, as a server honouring conditional
+    // requests does, when the request's If-None-Match equals the ETag header
+    // above or its If-Modified-Since equals the Last-Modified header above.
+    bool conditional = false;
+
     // Misbehaviour.
     std::chrono::milliseconds delay { 0 }; // wait before the status line
     bool stallBeforeHeaders = false; // read the request, never answer
