@@ -53,8 +53,8 @@ mkdir -p "$work/dl/sub" && touch "$work/dfile"
 expect "zorone-cli --set m_nKaisou" "m_nKaisou= m_nKaisouKind="
 expect "zorone-cli --set=m_bShort" "m_bShortCut="
 complete_line "zorone-cli --set "
-if [[ ${#COMPREPLY[@]} -ne 24 ]]; then
-    echo "FAIL: --set offers ${#COMPREPLY[@]} keys without zorone-cli, expected 24"
+if [[ ${#COMPREPLY[@]} -ne 26 ]]; then
+    echo "FAIL: --set offers ${#COMPREPLY[@]} keys without zorone-cli, expected 26"
     failures=$((failures + 1))
 fi
 
