@@ -12,6 +12,7 @@
 #include <chrono>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace zorone {
 namespace {
@@ -87,7 +88,13 @@ bool LinkConversionPending(const Core& core)
 void StartLinkConversion(Core& core)
 {
     auto job = std::make_shared<ConversionJob>();
-    job->documents = std::move(core.storedThisCrawl);
+    // Two addresses may share a file ('/d/' and '/d/index.html'): each file
+    // is converted once, as the last of them stored it, or its converted
+    // references would be read as links a second time.
+    std::unordered_set<std::string> seen;
+    for (auto doc = core.storedThisCrawl.rbegin(); doc != core.storedThisCrawl.rend(); ++doc)
+        if (seen.insert(doc->local).second)
+            job->documents.push_back(std::move(*doc));
     core.storedThisCrawl.clear();
     RulesOf(core).CollectStoredFiles(core, job->mirror.files);
     core.m_bConverting = 1;

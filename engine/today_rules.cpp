@@ -4,10 +4,12 @@
 #include "engine/output.h"
 #include "engine/skipped_links.h"
 #include "platform/folder_beneath.h"
+#include "platform/code_page.h"
 #include "platform/mapped_file.h"
 #include "res/texts.h"
 #include "web/local_path.h"
 #include "web/site_util.h"
+#include "web/percent_escape.h"
 #include "web/today_converter.h"
 #include "web/today_local_name.h"
 #include "web/today_scanner.h"
@@ -43,6 +45,24 @@ std::string_view Authority(std::string_view url)
     return rest.substr(0, rest.find('/'));
 }
 
+// Where a page of the mirror stands as an address, for resolving the
+// relative file paths a converted page holds.
+constexpr std::string_view kMirrorRoot = "http://mirror.invalid/";
+
+std::string PercentDecoded(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (const int value = today::EscapeValueAt(text, i); value >= 0) {
+            out += static_cast<char>(value);
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 // Whether a link starts with a scheme ("mailto:", "data:"): RFC 3986 letters,
 // digits, "+", "-" and "." before the first ":".
 bool HasScheme(std::string_view link)
@@ -63,11 +83,12 @@ bool HasScheme(std::string_view link)
 // document's address or the first <base href>.
 class TodaySink final : public today::RefSink {
 public:
-    using Upgrade = std::function<std::string(std::string)>;
+    // The address a resolved reference is added under.
+    using Target = std::function<std::string(const today::FoundRef&, std::string)>;
 
-    TodaySink(Core& core, const TodaySite& site, const std::string& pageUrl, Upgrade upgrade)
+    TodaySink(Core& core, const TodaySite& site, const std::string& pageUrl, Target target)
         : m_core(core)
-        , m_upgrade(std::move(upgrade))
+        , m_target(std::move(target))
         , m_site(site)
         , m_pageUrl(pageUrl)
         , m_base(pageUrl)
@@ -92,12 +113,12 @@ public:
                 NoteSkipped(m_core, HasScheme(ref.link) ? SkipReason::NotWebScheme : SkipReason::Unusable, ref.link);
             return;
         }
-        AddTodayUrl(m_core, m_site, m_upgrade(std::move(url)), role, m_pageUrl);
+        AddTodayUrl(m_core, m_site, m_target(ref, std::move(url)), role, m_pageUrl);
     }
 
 private:
     Core& m_core;
-    Upgrade m_upgrade;
+    Target m_target;
     const TodaySite& m_site;
     const std::string& m_pageUrl;
     std::string m_base;
@@ -105,6 +126,22 @@ private:
 };
 
 } // namespace
+
+std::string TodayRules::FromMirrorFile(const std::string& docFile, std::string_view link) const
+{
+    if (HasScheme(link) || link.starts_with("//"))
+        return {};
+    const std::string file = std::string(kMirrorRoot) + today::RelativeReference("x", docFile);
+    const std::string target = today::ResolveLink(file, link);
+    if (!target.starts_with(kMirrorRoot))
+        return {};
+    const std::string_view path = std::string_view(target).substr(kMirrorRoot.size());
+    // A converted page names its files without queries ("@" stands for "?").
+    if (path.find('?') != std::string_view::npos)
+        return {};
+    const std::string* url = m_record.UrlOf(platform::Utf8ToCp932(PercentDecoded(path)));
+    return url ? *url : std::string();
+}
 
 std::string TodayRules::Upgraded(std::string url) const
 {
@@ -131,23 +168,19 @@ TodaySite TodayRules::SiteOfTopUrls(const Core& core) const
 
 void TodayRules::AddTopUrls(Core& core)
 {
+    m_record.Open(core.settings.m_sPath);
     const TodaySite site = SiteOfTopUrls(core);
     for (const std::string& top : TopUrls(core))
         AddTodayUrl(core, site, top, LinkRole::Top, {});
 }
 
-const std::string* TodayRules::RecordedPath(const std::string& url) const
-{
-    const auto found = m_paths.find(url);
-    return found == m_paths.end() ? nullptr : &found->second;
-}
-
 std::string TodayRules::LocalPathOf(const Core& core, const std::string& url) const
 {
     const std::string normal = today::NormaliseUrl(url);
-    if (const std::string* recorded = RecordedPath(normal))
-        return *recorded;
     const std::string& folder = core.settings.m_sPath;
+    m_record.Open(folder);
+    if (const std::string* recorded = m_record.FileOf(normal))
+        return folder + *recorded;
     // Before the answer tells the type, a name without any extension is
     // taken for a page: 'docs' is stored as 'docs.html', so it never
     // collides with the folder of 'docs/'. A file a former session stored
@@ -194,17 +227,19 @@ std::string TodayRules::PlaceStored(Core& core, ItemId item, const std::string& 
         if (sameHost && asked.compare(0, kHttp.size(), kHttp) == 0 && final.compare(0, kHttps.size(), kHttps) == 0)
             m_httpsHosts.insert(std::string(Authority(asked)));
     }
-    m_paths[asked] = placed;
-    m_paths[final] = placed;
+    if (placed.starts_with(folder)) {
+        m_record.Note(asked, placed.substr(folder.size()));
+        m_record.Note(final, placed.substr(folder.size()));
+    }
     return placed;
 }
 
 void TodayRules::CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const
 {
     const std::string& folder = core.settings.m_sPath;
-    for (const auto& [url, local] : m_paths)
-        if (local.starts_with(folder))
-            files.emplace(url, local.substr(folder.size()));
+    m_record.Open(folder);
+    for (const auto& [url, file] : m_record.Files())
+        files.emplace(url, file);
 }
 
 void TodayRules::Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType)
@@ -222,7 +257,17 @@ void TodayRules::Analyse(Core& core, const std::string& url, const std::string& 
     const std::string_view bytes = file.data();
     const std::string page = today::NormaliseUrl(url);
     const TodaySite site = SiteOfTopUrls(core);
-    TodaySink sink(core, site, page, [this](std::string link) { return Upgraded(std::move(link)); });
+    // A file found on disk may be a page this program converted: its
+    // references name files of the mirror, which the record maps back to
+    // the addresses they came from.
+    const std::string& folder = core.settings.m_sPath;
+    const std::string docFile = contentType.empty() && local.starts_with(folder) ? local.substr(folder.size()) : "";
+    TodaySink sink(core, site, page, [this, &docFile](const today::FoundRef& ref, std::string url) {
+        if (!docFile.empty())
+            if (std::string recorded = FromMirrorFile(docFile, ref.link); !recorded.empty())
+                return recorded;
+        return Upgraded(std::move(url));
+    });
     today::ScanReferences(bytes, *kind, today::DetectCharset(contentType, bytes, *kind), sink);
     SetStatusText(core, res::kStatusExtractDone);
 }

@@ -4,6 +4,7 @@
 // and each file stored under a name a browser opening the mirror finds.
 // Where each URL's file went is recorded, so nothing guesses it back.
 #include "engine/today_add_url.h"
+#include "engine/today_file_record.h"
 #include "engine/web_rules.h"
 
 #include <string>
@@ -21,9 +22,6 @@ public:
     void Analyse(Core& core, const std::string& url, const std::string& local, std::string_view contentType) override;
     void CollectStoredFiles(const Core& core, std::unordered_map<std::string, std::string>& files) const override;
 
-    // The local path recorded for a normalised URL this session, or null.
-    const std::string* RecordedPath(const std::string& url) const;
-
 private:
     // The site of the current top URLs, with the redirect targets learnt.
     TodaySite SiteOfTopUrls(const Core& core) const;
@@ -31,8 +29,13 @@ private:
     // The address a link leads to once the hosts known to have moved to
     // https are asked over https directly.
     std::string Upgraded(std::string url) const;
+    // The recorded address of the mirror file that link names when read in
+    // the mirror file docFile (below the download folder); "" when it names
+    // none.
+    std::string FromMirrorFile(const std::string& docFile, std::string_view link) const;
 
-    std::unordered_map<std::string, std::string> m_paths;
+    // Where each URL's file went; opened on the download folder in use.
+    mutable FileRecord m_record;
     // Hosts (as "host[:port]") whose http top URL answered from https on
     // the same host: their http links are asked over https, as a browser
     // told to use https for a host does, instead of a redirect per file.

@@ -1,6 +1,7 @@
 // Today's rules end to end on the scripted URL service: which rows a page
 // and a style sheet add, where the files land, and what a redirect changes.
 #include "engine/crawl_control.h"
+#include "engine/today_rules.h"
 #include "res/texts.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -100,20 +101,38 @@ TEST_F(TodayRulesTest, TheEndOfACrawlRewritesItsPagesForOfflineReadingBeforeTheR
     core.settings.m_sTopURL = "http://h/d/";
     StartCrawl(core);
     Pump();
+    // The folder's page links its own index.html, which shares its file.
     Answer("http://h/d/", "text/html",
-           "<a href=\"list?page=2#s\">x</a><img src=\"/i.png\"><a href=\"gone.html\">g</a>");
+           "<a href=\"list?page=2#s\">x</a><img src=\"/i.png\"><a href=\"gone.html\">g</a><a href=index.html>");
     Answer("http://h/d/list?page=2", "text/html", "<a href=\"/d/\">up</a>");
     Answer("http://h/i.png", "image/png", "<a href=\"/d/\">not a page</a>");
     EXPECT_EQ(Reports(), 0);
     urls.Stop(urls.FindOpen("http://h/d/gone.html")->handle, 0, 404);
     Pump();
+    Answer("http://h/d/index.html", "text/html",
+           "<a href=\"list?page=2#s\">x</a><img src=\"/i.png\"><a href=\"gone.html\">g</a><a href=index.html>");
     EXPECT_EQ(Reports(), 1);
     // A stored target by its relative path, fragment kept; a failed one by
     // its address; nothing but pages and style sheets is touched.
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/d/index.html"),
-              "<a href=\"list@page=2.html#s\">x</a><img src=\"../i.png\"><a href=\"http://h/d/gone.html\">g</a>");
+              "<a href=\"list@page=2.html#s\">x</a><img src=\"../i.png\"><a href=\"http://h/d/gone.html\">g</a>"
+              "<a href=index.html>");
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/d/list@page=2.html"), "<a href=\"index.html\">up</a>");
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/i.png"), "<a href=\"/d/\">not a page</a>");
+
+    // A later process, files on disk counting as done: the record maps the
+    // converted page's file names back to their addresses, and only the
+    // failed one is asked for again.
+    const std::set<std::string> firstRows = Urls();
+    core.todayRules = std::make_unique<TodayRules>();
+    core.list.DeleteAllItems();
+    core.settings.m_bDownloadFileExist = 1;
+    const size_t opened = urls.Transfers().size();
+    StartCrawl(core);
+    Pump();
+    EXPECT_EQ(Urls(), firstRows);
+    ASSERT_EQ(urls.Transfers().size(), opened + 1);
+    EXPECT_EQ(urls.Transfers().back().url, "http://h/d/gone.html");
 }
 
 } // namespace
