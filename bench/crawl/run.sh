@@ -17,7 +17,9 @@ Usage: bench/crawl/run.sh [--preset small|synthetic|wide|bigfile] [--runs N]
   --preset   site to crawl (default small); bigfile fetches one sparse 2 GiB file
   --runs     runs per tool, interleaved (default 3; 1 for bigfile)
   --latency  delay added to every request round trip by a loopback proxy (default 0)
-  --tools    comma-separated subset of: zorone1 zorone8 wget wget2 httrack
+  --tools    comma-separated subset of: zorone1 zorone8 zorone8today zorone8convert
+             wget wget2 httrack (zorone8today: --web today --no-convert-links,
+             zorone8convert: --web today --convert-links)
              (default all of them; zorone1,wget for bigfile)
   --timeout  seconds before one run is stopped and counted as failed (default 1800)
   --seed     site generator seed (default 1)
@@ -169,11 +171,18 @@ fi
 tool_command() {
   local out=$1 tool=$2
   case "$tool" in
-    zorone1|zorone8)
+    zorone1|zorone8|zorone8today|zorone8convert)
       # A private program folder keeps the runs from sharing settings,
       # histories or a carried-over list.
       mkdir -p "$out.home"
-      cmd=("$zorone_cli" --home "$out.home" --path "$out" --set "m_nMultiDownloadMax=${tool#zorone}" --quiet)
+      local slots=${tool#zorone}
+      cmd=("$zorone_cli" --home "$out.home" --path "$out" --set "m_nMultiDownloadMax=${slots:0:1}" --quiet)
+      # Today's rules with and without link conversion: what conversion
+      # adds to the end of a crawl.
+      case "$tool" in
+        zorone8today) cmd+=(--web today --no-convert-links) ;;
+        zorone8convert) cmd+=(--web today --convert-links) ;;
+      esac
       if [ "$update" = 1 ]; then cmd+=(--update); fi
       cmd+=("$url") ;;
     wget)
@@ -195,7 +204,7 @@ tool_command() {
 
 tool_available() {
   case "$1" in
-    zorone1|zorone8) [ -x "$zorone_cli" ] ;;
+    zorone1|zorone8|zorone8today|zorone8convert) [ -x "$zorone_cli" ] ;;
     *) command -v "$1" >/dev/null ;;
   esac
 }

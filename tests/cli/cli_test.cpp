@@ -77,8 +77,9 @@ TEST_F(Cli, TodaysRulesKeepQueriesFetchFoldersAsTheyAreAndReadStyleSheets)
     const ProcessResult r = Run({ "--path", dl, "--web", "today", "--quiet", server.Url("/t/") });
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    // The record of where each address went sits beside the host folders.
     EXPECT_EQ(FilesUnder(dl), (std::set<std::string> { host + "/t/index.html", host + "/t/list@page=2&s=1.html",
-                                  host + "/css/s.css", host + "/css/bg.png" }));
+                                  host + "/css/s.css", host + "/css/bg.png", ".zorone-files" }));
     // robots.txt first (today's rules follow it), then one request per file:
     // no index-name guesses, no second fetch.
     ASSERT_EQ(server.Requests().size(), 5u);
