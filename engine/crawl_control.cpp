@@ -29,21 +29,6 @@ void UpdateHistory(ComboModel& combo, const std::string& value)
         combo.DeleteString(kHistoryMax);
 }
 
-// Each line of the URL field with its root "/" added where it has no path,
-// so that "http://host:8080" names the host's folder and not "http://".
-std::string WithRootPaths(std::string field)
-{
-    // Where each line needing its "/" ends, taken before the first insertion
-    // moves the text; inserted from the last one up.
-    std::vector<size_t> ends;
-    for (const std::string_view line : CUrlUtil::UrlLines(field))
-        if (CUrlUtil::WithRootPath(line).size() != line.size())
-            ends.push_back(static_cast<size_t>(line.data() - field.data()) + line.size());
-    for (auto end = ends.rbegin(); end != ends.rend(); ++end)
-        field.insert(*end, 1, '/');
-    return field;
-}
-
 } // namespace
 
 void StartCrawl(Core& core)
@@ -91,7 +76,6 @@ void StartCrawl(Core& core)
 void AddTopURLs(Core& core)
 {
     ReadFieldsFromControls(core);
-    core.settings.m_sTopURL = WithRootPaths(CUrlUtil::ExtractUrlsFromText(core.settings.m_sTopURL));
     RulesOf(core).AddTopUrls(core);
 }
 

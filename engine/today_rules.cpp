@@ -169,6 +169,22 @@ TodaySite TodayRules::SiteOfTopUrls(const Core& core) const
 void TodayRules::AddTopUrls(Core& core)
 {
     m_record.Open(core.settings.m_sPath);
+    // Each line in its normal form, a typed Japanese name included; a line
+    // that is no address keeps the addresses found in its text.
+    std::string field;
+    for (const std::string_view line : CUrlUtil::UrlLines(core.settings.m_sTopURL)) {
+        std::vector<std::string> urls {today::NormaliseUrl(line)};
+        if (urls.front().empty()) {
+            urls.clear();
+            const std::string found = CUrlUtil::ExtractUrlsFromText(line);
+            for (const std::string_view each : CUrlUtil::UrlLines(found))
+                urls.push_back(today::NormaliseUrl(each));
+        }
+        for (const std::string& url : urls)
+            if (!url.empty())
+                field.append(field.empty() ? "" : "\r\n").append(url);
+    }
+    core.settings.m_sTopURL = std::move(field);
     const TodaySite site = SiteOfTopUrls(core);
     for (const std::string& top : TopUrls(core))
         AddTodayUrl(core, site, top, LinkRole::Top, {});

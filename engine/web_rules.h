@@ -27,8 +27,8 @@ class WebRules {
 public:
     virtual ~WebRules() = default;
 
-    // Adds a row for each top URL of the URL field, which the caller has
-    // already tidied.
+    // Tidies the URL field (one address a line, in the rules' own form) and
+    // adds a row for each of its top URLs.
     virtual void AddTopUrls(Core& core) = 0;
     // Where url's file is kept: the download folder and the path below it.
     virtual std::string LocalPathOf(const Core& core, const std::string& url) const = 0;

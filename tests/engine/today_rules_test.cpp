@@ -96,6 +96,16 @@ TEST_F(TodayRulesTest, ARedirectedTopTakesTheSiteAlongAndLinksResolveAgainstTheN
     EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/index.html"), page);
 }
 
+TEST_F(TodayRulesTest, TypedTopUrlsKeepTheirJapaneseNamesAndTextAroundAnAddressIsDropped)
+{
+    // "日本" typed in the window arrives as CP932.
+    core.settings.m_sTopURL = "HTTP://H:80/\x93\xfa\x96\x7b/\r\nsee http://h/x.html please";
+    StartCrawl(core);
+    Pump();
+    EXPECT_EQ(core.settings.m_sTopURL, "http://h/%E6%97%A5%E6%9C%AC/\r\nhttp://h/x.html");
+    EXPECT_EQ(Urls(), (std::set<std::string> {"http://h/%E6%97%A5%E6%9C%AC/", "http://h/x.html"}));
+}
+
 TEST_F(TodayRulesTest, TheEndOfACrawlRewritesItsPagesForOfflineReadingBeforeTheReport)
 {
     core.settings.m_sTopURL = "http://h/d/";
