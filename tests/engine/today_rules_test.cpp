@@ -145,5 +145,25 @@ TEST_F(TodayRulesTest, TheEndOfACrawlRewritesItsPagesForOfflineReadingBeforeTheR
     EXPECT_EQ(urls.Transfers().back().url, "http://h/d/gone.html");
 }
 
+using ClassicConversion = EngineTest;
+
+TEST_F(ClassicConversion, ClassicRulesRewriteTheLinksTheyFollowWhenAsked)
+{
+    core.settings.m_sTopURL = "http://h/d/a.html";
+    core.settings.m_bConvertLinks = 1;
+    StartCrawl(core);
+    Pump();
+    const std::string page = "<a href=\"b.html\">b</a><a href=\"http://h/d/b.html#x\">b</a><img src=\"/i.png\">";
+    urls.Complete(urls.FindOpen("http://h/d/a.html")->handle, page);
+    Pump();
+    urls.Complete(urls.FindOpen("http://h/d/b.html")->handle, "<p>b");
+    Pump();
+    // The image lies off the top folder: not fetched, so written as its
+    // address; the page the crawl stored is reached by its file.
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/dl/h/d/a.html"),
+              "<a href=\"b.html\">b</a><a href=\"b.html#x\">b</a><img src=\"http://h/i.png\">");
+    EXPECT_EQ(Reports(), 1);
+}
+
 } // namespace
 } // namespace zorone::test
