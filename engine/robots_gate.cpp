@@ -73,6 +73,17 @@ public:
         else if (result.httpStatus < 400 && (result.code == 0 || m_cut))
             rules = ParseRobots(ReadHead(m_spool));
         platform::files::RemoveFile(m_spool);
+        // A robots.txt redirected to another host's (http to https, most
+        // often) is that host's answer too: it need not be asked again.
+        const std::string movedKey = result.finalUrl.ends_with("/robots.txt") ? RobotsHostKey(result.finalUrl) : "";
+        if (!movedKey.empty() && movedKey != m_hostKey) {
+            RobotsGate::Host* moved = m_core.robots.Find(movedKey);
+            if (!moved) {
+                RobotsGate::Host& added = m_core.robots.Add(movedKey);
+                added.rules = rules;
+                added.known = true;
+            }
+        }
         RobotsGate::Host& host = m_core.robots.Add(m_hostKey);
         host.rules = std::move(rules);
         host.known = true;
