@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (build-fuzz/, clang, sanitizers on) and runs
 # them. Usage:
-#   scripts/fuzz.sh --ci              every target for 20 seconds
+#   scripts/fuzz.sh --ci              every target for 10 seconds
 #   scripts/fuzz.sh TARGET [SECONDS]  one target (extract_links, list_files,
 #                                     settings, url_text, local_path,
 #                                     today_url, today_scanner, today_converter),
@@ -31,7 +31,7 @@ run_target() {
 
 case "${1:-}" in
   --ci)
-    for name in "${targets[@]}"; do run_target "$name" 20; done
+    for name in "${targets[@]}"; do run_target "$name" 10; done
     ;;
   "" | -h | --help)
     sed -n '2,10p' "$0"
