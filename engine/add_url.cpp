@@ -23,12 +23,6 @@ std::vector<std::string> TopFolders(const std::string& topUrls)
     return folders;
 }
 
-// Why the site rule refused a URL of another site.
-SkipReason OffSiteReason(const Core& core)
-{
-    return core.settings.m_nOtherSite == 2 ? SkipReason::ExtensionNotWanted : SkipReason::OutsideSite;
-}
-
 } // namespace
 
 int AddURL(Core& core, std::string url)

@@ -31,6 +31,11 @@ bool PassesOtherSiteRule(Core& core, const std::string& ext)
     }
 }
 
+SkipReason OffSiteReason(const Core& core)
+{
+    return core.settings.m_nOtherSite == 2 ? SkipReason::ExtensionNotWanted : SkipReason::OutsideSite;
+}
+
 bool PassesDepthRule(const Core& core, int urlSeparators, int siteSeparators)
 {
     // 64-bit sums: a depth setting near INT_MAX must not overflow.

@@ -4,6 +4,7 @@
 // waiting row itself. What a URL, its folder and its extension are is the
 // rule set's business; these take them as given.
 #include "engine/core.h"
+#include "engine/skipped_links.h"
 
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ const std::string* SiteOf(const std::vector<std::string>& folders, const std::st
 // m_nOtherSite: whether a file of another site with this (lower-case)
 // extension is wanted.
 bool PassesOtherSiteRule(Core& core, const std::string& ext);
+// Why the other-site rule refused a URL of another site.
+SkipReason OffSiteReason(const Core& core);
 // m_nKaisouKind/m_nKaisou: whether a URL with urlSeparators separators lies
 // within the depth limit of its site, whose folder has siteSeparators.
 bool PassesDepthRule(const Core& core, int urlSeparators, int siteSeparators);

@@ -41,8 +41,7 @@ int AddTodayUrl(Core& core, const TodaySite& site, const std::string& url, LinkR
     const std::string* home = SiteOf(site.folders, url);
     const bool pageHost = role == LinkRole::Requisite && today::HostKeyOf(url) == today::HostKeyOf(pageUrl);
     if (!home && !pageHost && !PassesOtherSiteRule(core, ext))
-        return RefuseLink(core, core.settings.m_nOtherSite == 2 ? SkipReason::ExtensionNotWanted : SkipReason::OutsideSite,
-                          url);
+        return RefuseLink(core, OffSiteReason(core), url);
     if (role != LinkRole::Requisite) {
         const std::string& base = home ? *home : site.folders.front();
         if (!PassesDepthRule(core, today::PathSeparators(url), today::PathSeparators(base)))

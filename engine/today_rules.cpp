@@ -35,49 +35,9 @@ std::vector<std::string> TopUrls(const Core& core)
 constexpr std::string_view kHttp = "http://";
 constexpr std::string_view kHttps = "https://";
 
-// The "host[:port]" of a normalised http or https address.
-std::string_view Authority(std::string_view url)
-{
-    const size_t start = url.find("://");
-    if (start == std::string_view::npos)
-        return {};
-    const std::string_view rest = url.substr(start + 3);
-    return rest.substr(0, rest.find('/'));
-}
-
 // Where a page of the mirror stands as an address, for resolving the
 // relative file paths a converted page holds.
 constexpr std::string_view kMirrorRoot = "http://mirror.invalid/";
-
-std::string PercentDecoded(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (const int value = today::EscapeValueAt(text, i); value >= 0) {
-            out += static_cast<char>(value);
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-// Whether a link starts with a scheme ("mailto:", "data:"): RFC 3986 letters,
-// digits, "+", "-" and "." before the first ":".
-bool HasScheme(std::string_view link)
-{
-    const size_t colon = link.find(':');
-    if (colon == 0 || colon == std::string_view::npos)
-        return false;
-    for (size_t i = 0; i < colon; ++i) {
-        const char c = link[i];
-        const bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!alpha && (i == 0 || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.')))
-            return false;
-    }
-    return true;
-}
 
 // Adds a row for each reference of one document, resolved against the
 // document's address or the first <base href>.
@@ -110,7 +70,7 @@ public:
         if (url.empty()) {
             // A lone "#x" is this page itself, not a refused link.
             if (ref.link.front() != '#')
-                NoteSkipped(m_core, HasScheme(ref.link) ? SkipReason::NotWebScheme : SkipReason::Unusable, ref.link);
+                NoteSkipped(m_core, !today::SchemeOf(ref.link).empty() ? SkipReason::NotWebScheme : SkipReason::Unusable, ref.link);
             return;
         }
         AddTodayUrl(m_core, m_site, m_target(ref, std::move(url)), role, m_pageUrl);
@@ -129,7 +89,7 @@ private:
 
 std::string TodayRules::FromMirrorFile(const std::string& docFile, std::string_view link) const
 {
-    if (HasScheme(link) || link.starts_with("//"))
+    if (!today::SchemeOf(link).empty() || link.starts_with("//"))
         return {};
     const std::string file = std::string(kMirrorRoot) + today::RelativeReference("x", docFile);
     const std::string target = today::ResolveLink(file, link);
@@ -139,14 +99,14 @@ std::string TodayRules::FromMirrorFile(const std::string& docFile, std::string_v
     // A converted page names its files without queries ("@" stands for "?").
     if (path.find('?') != std::string_view::npos)
         return {};
-    const std::string* url = m_record.UrlOf(platform::Utf8ToCp932(PercentDecoded(path)));
+    const std::string* url = m_record.UrlOf(platform::Utf8ToCp932(today::PercentDecoded(path)));
     return url ? *url : std::string();
 }
 
 std::string TodayRules::Upgraded(std::string url) const
 {
-    if (std::string_view(url).substr(0, kHttp.size()) == kHttp &&
-        m_httpsHosts.count(std::string(Authority(url))) != 0)
+    if (url.starts_with(kHttp) &&
+        m_httpsHosts.count(today::HostKeyOf(url)) != 0)
         url.replace(0, kHttp.size(), kHttps);
     return url;
 }
@@ -239,9 +199,9 @@ std::string TodayRules::PlaceStored(Core& core, ItemId item, const std::string& 
         for (const std::string& top : TopUrls(core))
             if (top == asked)
                 m_redirectedTops[top] = today::PathFolderOf(final);
-        const bool sameHost = Authority(asked) == Authority(final);
-        if (sameHost && asked.compare(0, kHttp.size(), kHttp) == 0 && final.compare(0, kHttps.size(), kHttps) == 0)
-            m_httpsHosts.insert(std::string(Authority(asked)));
+        const bool sameHost = today::HostKeyOf(asked) == today::HostKeyOf(final);
+        if (sameHost && asked.starts_with(kHttp) && final.starts_with(kHttps))
+            m_httpsHosts.insert(today::HostKeyOf(asked));
     }
     if (placed.starts_with(folder)) {
         m_record.Note(asked, placed.substr(folder.size()));

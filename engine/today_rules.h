@@ -36,7 +36,7 @@ private:
 
     // Where each URL's file went; opened on the download folder in use.
     mutable FileRecord m_record;
-    // Hosts (as "host[:port]") whose http top URL answered from https on
+    // Hosts (as HostKeyOf gives them) whose http top URL answered from https on
     // the same host: their http links are asked over https, as a browser
     // told to use https for a host does, instead of a redirect per file.
     std::unordered_set<std::string> m_httpsHosts;

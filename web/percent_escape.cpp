@@ -14,8 +14,33 @@ int HexDigitValue(char c)
     return -1;
 }
 
-// The length of the UTF-8 sequence starting at text[i], or 0 when it is not
-// a valid one.
+} // namespace
+
+int EscapeValueAt(std::string_view text, size_t pos)
+{
+    if (pos + 2 >= text.size() || text[pos] != '%')
+        return -1;
+    const int high = HexDigitValue(text[pos + 1]);
+    const int low = HexDigitValue(text[pos + 2]);
+    if (high < 0 || low < 0)
+        return -1;
+    return high * 16 + low;
+}
+
+void AppendEscape(std::string& out, unsigned char byte)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    out.push_back('%');
+    out.push_back(digits[byte >> 4]);
+    out.push_back(digits[byte & 0x0F]);
+}
+
+bool IsUnreserved(unsigned char byte)
+{
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+           byte == '-' || byte == '.' || byte == '_' || byte == '~';
+}
+
 size_t Utf8SequenceLength(std::string_view text, size_t i)
 {
     const auto at = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -52,31 +77,18 @@ size_t Utf8SequenceLength(std::string_view text, size_t i)
     return length;
 }
 
-} // namespace
-
-int EscapeValueAt(std::string_view text, size_t pos)
+std::string PercentDecoded(std::string_view text)
 {
-    if (pos + 2 >= text.size() || text[pos] != '%')
-        return -1;
-    const int high = HexDigitValue(text[pos + 1]);
-    const int low = HexDigitValue(text[pos + 2]);
-    if (high < 0 || low < 0)
-        return -1;
-    return high * 16 + low;
-}
-
-void AppendEscape(std::string& out, unsigned char byte)
-{
-    static constexpr char digits[] = "0123456789ABCDEF";
-    out.push_back('%');
-    out.push_back(digits[byte >> 4]);
-    out.push_back(digits[byte & 0x0F]);
-}
-
-bool IsUnreserved(unsigned char byte)
-{
-    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-           byte == '-' || byte == '.' || byte == '_' || byte == '~';
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (const int value = EscapeValueAt(text, i); value >= 0) {
+            out += static_cast<char>(value);
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 bool IsValidUtf8(std::string_view text)

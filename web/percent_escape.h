@@ -17,6 +17,14 @@ void AppendEscape(std::string& out, unsigned char byte);
 // the bytes themselves, so a normal form writes them plain.
 bool IsUnreserved(unsigned char byte);
 
+// The text with every escape "%XY" replaced by its byte; a "%" that starts
+// none stays as it is.
+std::string PercentDecoded(std::string_view text);
+
+// The length of the strict UTF-8 sequence starting at text[i], or 0 when it
+// is not a valid one.
+size_t Utf8SequenceLength(std::string_view text, size_t i);
+
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 

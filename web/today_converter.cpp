@@ -1,6 +1,8 @@
 #include "web/today_converter.h"
 
 #include "platform/code_page.h"
+#include "web/site_util.h"
+#include "web/text_case.h"
 #include "web/today_local_name.h"
 #include "web/today_url.h"
 
@@ -140,25 +142,14 @@ private:
 
 std::optional<DocKind> DocumentKindOf(std::string_view contentType, std::string_view localPath)
 {
-    const auto lower = [](std::string_view text) {
-        std::string out(text);
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return out;
-    };
     if (!contentType.empty()) {
-        const std::string type = lower(contentType.substr(0, contentType.find(';')));
-        if (IsHtmlType(contentType) || type.find("image/svg+xml") != std::string::npos)
+        if (IsHtmlType(contentType) || IsSvgType(contentType))
             return DocKind::Html;
         if (IsCssType(contentType))
             return DocKind::Css;
         return std::nullopt;
     }
-    const size_t slash = localPath.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? localPath : localPath.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    const std::string ext = dot == std::string_view::npos ? std::string() : lower(name.substr(dot + 1));
+    const std::string ext = ToLowerCp932(CSiteUtil::GetExtension(CSiteUtil::GetFileName(localPath)));
     if (ext == "html" || ext == "htm" || ext == "xhtml" || ext == "shtml" || ext == "svg")
         return DocKind::Html;
     if (ext == "css")

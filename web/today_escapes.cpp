@@ -1,5 +1,7 @@
 #include "web/today_escapes.h"
 
+#include "web/percent_escape.h"
+
 #include <array>
 #include <cstring>
 
@@ -129,40 +131,6 @@ size_t DecodeNamedRef(std::string& out, std::string_view s, size_t at)
         return at;
     AppendCodePoint(out, ref->cp);
     return end;
-}
-
-// The length of the valid UTF-8 sequence at s[i], or 0.
-size_t Utf8SequenceLength(std::string_view s, size_t i)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80)
-        return 1;
-    size_t n = 0;
-    std::uint32_t lowest = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        n = 2;
-        lowest = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        n = 3;
-        lowest = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        n = 4;
-        lowest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size())
-        return 0;
-    std::uint32_t cp = b0 & (0x7F >> n);
-    for (size_t k = 1; k < n; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < lowest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return n;
 }
 
 bool IsCssNewline(char c)

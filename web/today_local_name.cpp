@@ -208,6 +208,11 @@ bool IsHtmlType(std::string_view contentType)
     return IsMediaType(contentType, "text/html") || IsMediaType(contentType, "application/xhtml+xml");
 }
 
+bool IsSvgType(std::string_view contentType)
+{
+    return IsMediaType(contentType, "image/svg+xml");
+}
+
 bool IsCssType(std::string_view contentType)
 {
     return IsMediaType(contentType, "text/css");

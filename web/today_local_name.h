@@ -54,5 +54,6 @@ std::string LocalRelativePath(std::string_view url, std::string_view contentType
 // ("; charset=utf-8") do not matter.
 bool IsHtmlType(std::string_view contentType);
 bool IsCssType(std::string_view contentType);
+bool IsSvgType(std::string_view contentType);
 
 } // namespace zorone::today

@@ -221,26 +221,6 @@ std::string NormalFormOf(CURLU* url)
     return text;
 }
 
-// The scheme of a reference, lower-cased, or "" when it has none (RFC 3986:
-// a letter, then letters, digits, "+", "-" or ".", then ":", all before any
-// "/", "?" or "#").
-std::string SchemeOf(std::string_view reference)
-{
-    const size_t colon = reference.find_first_of(":/?#");
-    if (colon == std::string_view::npos || colon == 0 || reference[colon] != ':')
-        return {};
-    std::string scheme(reference.substr(0, colon));
-    const auto isSchemeByte = [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
-               c == '.';
-    };
-    const bool letterFirst = (scheme[0] >= 'a' && scheme[0] <= 'z') || (scheme[0] >= 'A' && scheme[0] <= 'Z');
-    if (!letterFirst || !std::all_of(scheme.begin(), scheme.end(), isSchemeByte))
-        return {};
-    LowerAscii(scheme);
-    return scheme;
-}
-
 // Non-UTF-8 text that reads cleanly as CP932 is taken for CP932: that is
 // what the window and the list files hand over.
 std::string AsUtf8(std::string text)
@@ -277,6 +257,23 @@ Authority SplitAuthority(std::string_view url)
 }
 
 } // namespace
+
+std::string SchemeOf(std::string_view reference)
+{
+    const size_t colon = reference.find_first_of(":/?#");
+    if (colon == std::string_view::npos || colon == 0 || reference[colon] != ':')
+        return {};
+    std::string scheme(reference.substr(0, colon));
+    const auto isSchemeByte = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
+               c == '.';
+    };
+    const bool letterFirst = (scheme[0] >= 'a' && scheme[0] <= 'z') || (scheme[0] >= 'A' && scheme[0] <= 'Z');
+    if (!letterFirst || !std::all_of(scheme.begin(), scheme.end(), isSchemeByte))
+        return {};
+    LowerAscii(scheme);
+    return scheme;
+}
 
 std::string NormaliseUrl(std::string_view url)
 {

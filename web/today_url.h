@@ -52,6 +52,11 @@ std::string NormaliseUrl(std::string_view url);
 // (mailto:, javascript:, data:, ...), or text that does not parse.
 std::string ResolveLink(std::string_view baseUrl, std::string_view link);
 
+// The scheme of a reference, lower-cased, or "" when it has none (RFC 3986:
+// a letter, then letters, digits, "+", "-" or ".", then ":", all before any
+// "/", "?" or "#").
+std::string SchemeOf(std::string_view reference);
+
 // The URL up to and including the last "/" of its path; query ignored.
 // 'https://h/a/b.html?x=/y' gives 'https://h/a/'.
 std::string PathFolderOf(std::string_view normalisedUrl);

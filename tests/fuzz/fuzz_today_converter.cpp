@@ -2,6 +2,7 @@
 // a file for every address: only the bytes of references may change, and no
 // rewritten reference may lead out of the mirror.
 #include "tests/fuzz/fuzz_core.h"
+#include "web/percent_escape.h"
 #include "web/today_converter.h"
 #include "web/today_local_name.h"
 
@@ -31,29 +32,6 @@ public:
     std::vector<std::pair<size_t, size_t>> found;
 };
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-std::string Decoded(std::string_view part)
-{
-    std::string out;
-    for (size_t i = 0; i < part.size(); ++i) {
-        if (part[i] == '%' && i + 2 < part.size() + 0 && HexValue(part[i + 1]) >= 0 && HexValue(part[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(part[i + 1]) * 16 + HexValue(part[i + 2]));
-            i += 2;
-        } else {
-            out += part[i];
-        }
-    }
-    return out;
-}
-
 // A relative reference written for a file at depth folders below the
 // mirror: its "../" steps may not climb above the mirror, and nothing after
 // them may be a step of its own.
@@ -75,7 +53,7 @@ void RequireInsideMirror(std::string_view written, size_t depth)
         size_t slash = path.find('/', start);
         if (slash == std::string_view::npos)
             slash = path.size();
-        const std::string part = Decoded(path.substr(start, slash - start));
+        const std::string part = PercentDecoded(path.substr(start, slash - start));
         Require(!part.empty() && part != "." && part != ".." && part.find('/') == std::string::npos);
         start = slash + 1;
     }
