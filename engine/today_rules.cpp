@@ -159,17 +159,11 @@ std::string TodayRules::LocalPathOf(const Core& core, const std::string& url) co
         return folder + *recorded;
     // Before the answer tells the type, a name without any extension is
     // taken for a page: 'docs' is stored as 'docs.html', so it never
-    // collides with the folder of 'docs/'. A file a former session stored
-    // under its typed name is found under that name.
-    const std::string plain = folder + today::LocalRelativePath(normal, {});
-    const std::string page = folder + today::LocalRelativePath(normal, "text/html");
-    const std::string sheet = folder + today::LocalRelativePath(normal, "text/css");
-    if (page != plain && CSiteUtil::FileExistsBeneath(folder, page))
-        return page;
-    if (sheet != plain && CSiteUtil::FileExistsBeneath(folder, sheet))
-        return sheet;
+    // collides with the folder of 'docs/'. Where an earlier crawl put a file
+    // under its typed name, the record says so above.
+    const std::string plain = today::LocalRelativePath(normal, {});
     const bool hasExtension = !CSiteUtil::GetExtension(CSiteUtil::GetFileName(plain)).empty();
-    return hasExtension ? plain : page;
+    return folder + (hasExtension ? plain : today::LocalRelativePath(normal, "text/html"));
 }
 
 std::string TodayRules::PlaceStored(Core& core, ItemId item, const std::string& url, const std::string& local,
