@@ -32,6 +32,10 @@ constexpr int kPollMilliseconds = 10000;
 // ETag kept (a longer one is not worth a conditional request).
 constexpr const char* kEtagAttribute = "user.zorone.etag";
 constexpr std::size_t kEtagMaxBytes = 512;
+// A body that is complete within this time of its first byte is told only by
+// its stop, which carries its size: most bodies are, and a notification each
+// would wake the user-interface thread once more per file.
+constexpr std::chrono::milliseconds kQuietProgress {20};
 
 using Clock = std::chrono::steady_clock;
 
@@ -151,6 +155,9 @@ struct Worker {
         CURL* easy = nullptr;
         files::File file;
         std::uint64_t written = 0;
+        Clock::time_point firstByteAt {};
+        // Bytes arrived within the quiet time and not yet told.
+        bool progressUntold = false;
         // Set at the first body byte: an HTTP error answer's body (an error
         // page) is read off the connection, which stays usable, but never
         // written.
@@ -192,6 +199,8 @@ struct Worker {
     void CommitUnnamed(Transfer& t, TransferResult& r);
     void Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text);
     void PostStop(const std::shared_ptr<Notifier>& n, TransferResult result);
+    void NoteProgress(Transfer& t);
+    std::optional<Clock::time_point> TellQuietProgress();
     void PostData(Transfer& t);
     void DropAll();
 
@@ -393,8 +402,11 @@ void Worker::Run()
         // Transfers that ended free their slots and their hosts' turns.
         if (!queued.empty() && running.size() < static_cast<size_t>(options.maxActive))
             due = StartQueued();
-        // A transfer waiting for its host's pause sets the wake-up; nothing
-        // else needs one, as libcurl's own timers cut the poll short.
+        if (const auto progressDue = TellQuietProgress())
+            due = due ? std::min(*due, *progressDue) : *progressDue;
+        // A transfer waiting for its host's pause, or progress still untold,
+        // sets the wake-up; nothing else needs one, as libcurl's own timers
+        // cut the poll short.
         int timeout = kPollMilliseconds;
         if (due) {
             const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now()).count();
@@ -592,9 +604,39 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
         t.fileError = SystemError("cannot write", t.spoolPath, errno);
         return 0;
     }
+    if (t.written == 0)
+        t.firstByteAt = Clock::now();
     t.written += n;
-    t.owner->PostData(t);
+    t.owner->NoteProgress(t);
     return n;
+}
+
+void Worker::NoteProgress(Transfer& t)
+{
+    if (Clock::now() - t.firstByteAt < kQuietProgress) {
+        t.progressUntold = true;
+        return;
+    }
+    t.progressUntold = false;
+    PostData(t);
+}
+
+std::optional<Clock::time_point> Worker::TellQuietProgress()
+{
+    std::optional<Clock::time_point> due;
+    const Clock::time_point now = Clock::now();
+    for (auto& [handle, t] : running) {
+        if (!t->progressUntold)
+            continue;
+        const Clock::time_point tellAt = t->firstByteAt + kQuietProgress;
+        if (tellAt <= now) {
+            t->progressUntold = false;
+            PostData(*t);
+        } else {
+            due = due ? std::min(*due, tellAt) : tellAt;
+        }
+    }
+    return due;
 }
 
 void Worker::PostData(Transfer& t)

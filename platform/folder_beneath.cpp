@@ -75,6 +75,13 @@ int OpenStep(int root, int parent, const std::string& prefix, const std::string&
 
 int OpenFolder(int root, const std::string& relativeFolder, bool create, Confinement confinement)
 {
+    // The kernel checks the whole path at once; only a folder still missing
+    // needs the walk that creates it.
+    if (confinement == Confinement::Kernel && !relativeFolder.empty()) {
+        const int fd = OpenAt2(root, relativeFolder, O_RDONLY | O_DIRECTORY);
+        if (fd >= 0 || errno != ENOENT || !create)
+            return fd;
+    }
     int current = ::fcntl(root, F_DUPFD_CLOEXEC, 0);
     if (current < 0)
         return -1;
