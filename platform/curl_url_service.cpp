@@ -18,6 +18,7 @@
 #include <strings.h>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace zorone::platform {
@@ -215,10 +216,13 @@ struct Worker {
     CURLM* multi = nullptr;
     std::thread thread;
 
-    std::mutex mutex; // guards the three members below
+    std::mutex mutex; // guards the four members below
     std::deque<std::unique_ptr<Transfer>> incoming;
     std::vector<Handle> cancels;
     bool stopping = false;
+    // A wake-up is on its way and the worker has not yet taken the requests
+    // since: more requests need no wake-up of their own.
+    bool wakePending = false;
 
     // The worker thread's own.
     std::deque<std::unique_ptr<Transfer>> queued;
@@ -370,20 +374,26 @@ std::string CurlUrlService::SaveCookies(const std::string& path)
 
 void Worker::Add(std::unique_ptr<Transfer> t)
 {
+    bool wake = false;
     {
         std::lock_guard lock(mutex);
         incoming.push_back(std::move(t));
+        wake = !std::exchange(wakePending, true);
     }
-    curl_multi_wakeup(multi);
+    if (wake)
+        curl_multi_wakeup(multi);
 }
 
 void Worker::RequestCancel(Handle handle)
 {
+    bool wake = false;
     {
         std::lock_guard lock(mutex);
         cancels.push_back(handle);
+        wake = !std::exchange(wakePending, true);
     }
-    curl_multi_wakeup(multi);
+    if (wake)
+        curl_multi_wakeup(multi);
 }
 
 void Worker::Run()
@@ -422,6 +432,7 @@ void Worker::TakeRequests()
     std::vector<Handle> toCancel;
     {
         std::lock_guard lock(mutex);
+        wakePending = false;
         // Opens first: a cancel may name a transfer opened just before it.
         for (auto& t : incoming)
             queued.push_back(std::move(t));

@@ -193,12 +193,20 @@ bool SpoolPlacement::CommitUnnamed(files::File& file, std::string& error)
         error = SystemError("cannot store", m_targetPath, errno);
         return false;
     }
-    if (!StaysBeneath(error))
-        return false;
+    // linkat never follows a link at the name: while the name is free the
+    // body takes it, and only a name already taken needs the check that it
+    // is no link leading out before it is replaced.
     errno = 0;
     if (file.LinkAt(m_folder.Fd(), m_folder.Name()))
         return true;
-    if (errno == EEXIST && file.LinkAt(m_folder.Fd(), m_spoolName)) {
+    if (errno != EEXIST) {
+        error = SystemError("cannot store", m_targetPath, errno);
+        return false;
+    }
+    if (!StaysBeneath(error))
+        return false;
+    errno = 0;
+    if (file.LinkAt(m_folder.Fd(), m_spoolName)) {
         // renameat replaces a link at the name itself, never its target.
         if (::renameat(m_folder.Fd(), m_spoolName.c_str(), m_folder.Fd(), m_folder.Name().c_str()) == 0)
             return true;
