@@ -232,6 +232,11 @@ struct Worker {
 
 } // namespace
 
+int DefaultWorkerCount()
+{
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 2, 8);
+}
+
 std::string CaBundleFromEnvironment()
 {
     for (const char* name : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"}) {

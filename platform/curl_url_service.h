@@ -35,6 +35,9 @@ namespace zorone::platform {
 // tool reads them), else "".
 std::string CaBundleFromEnvironment();
 
+// The cores of this machine, between 2 and 8.
+int DefaultWorkerCount();
+
 struct CurlUrlServiceOptions {
     std::chrono::milliseconds connectTimeout { std::chrono::seconds(30) };
     // A transfer that moves fewer than stallBytesPerSecond bytes per second
@@ -45,10 +48,11 @@ struct CurlUrlServiceOptions {
     // Transfers beyond this many wait in a queue, so a long list of requests
     // cannot exhaust file descriptors.
     int maxActive = 64;
-    // Worker threads, each with its own connections. Creating a file can take a millisecond or more on a busy disk;
-    // with one worker per usual transfer slot, such a wait holds up only the
-    // transfer that causes it.
-    int workers = 8;
+    // Worker threads, each with its own connections: one per core, as more
+    // only add thread switches, which cost more than they win on a busy or
+    // virtual machine; at least two, so that a slow file creation on one
+    // holds up only its own transfers, and at most eight.
+    int workers = DefaultWorkerCount();
     std::string userAgent = "Zorone/3.21 (+Linux)";
     // Whether the usual proxy variables (http_proxy, no_proxy...) apply.
     bool useProxyEnvironment = true;
