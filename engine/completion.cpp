@@ -103,7 +103,9 @@ int OnDownloadComplete(Core& core, int result, CDownloadFile* transfer)
         if (placedRow >= 0)
             core.list.SetItemText(placedRow, kColMark, res::kMarkDone);
         rules.Analyse(core, url, local, transfer->m_answer.contentType);
-        if (today::DocumentKindOf(transfer->m_answer.contentType, local))
+        // Kept only while conversion is on: a list of every page of a large
+        // site would otherwise hold memory for nothing.
+        if (ConvertsLinks(core.settings) && today::DocumentKindOf(transfer->m_answer.contentType, local))
             core.storedThisCrawl.push_back({url, local, transfer->m_answer.contentType});
         CountCompleted(core, local);
         RemoveIfWanted(core, item);
