@@ -15,6 +15,7 @@
 #include "platform/curl_url_service.h"
 #include "platform/files.h"
 #include "platform/headless_loop.h"
+#include "platform/heap_tuning.h"
 #include "res/texts.h"
 #include "settings/setting_fields.h"
 #include "settings/profile_ini.h"
@@ -276,6 +277,7 @@ int Run(const Options& o)
 int main(int argc, char** argv)
 {
     using namespace zorone::cli;
+    zorone::platform::KeepFreedHeapForReuse();
     if (const std::string problem = zorone::platform::CodePageProblem(); !problem.empty()) {
         std::fprintf(stderr, "zorone-cli: %s\n", problem.c_str());
         return kExitRefused;

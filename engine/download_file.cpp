@@ -14,10 +14,22 @@
 
 namespace zorone {
 
+namespace {
+
+// Asked once: the process never changes its id, and asking costs a system
+// call for every file.
+pid_t ProcessId()
+{
+    static const pid_t id = ::getpid();
+    return id;
+}
+
+} // namespace
+
 std::string SpoolPathFor(const std::string& localPath)
 {
     static std::atomic<unsigned long> counter {0};
-    return CSiteUtil::GetUrlFolder(localPath) + ".zorone-" + std::to_string(::getpid()) + "-" +
+    return CSiteUtil::GetUrlFolder(localPath) + ".zorone-" + std::to_string(ProcessId()) + "-" +
            std::to_string(++counter) + ".part";
 }
 

@@ -1,5 +1,6 @@
 // The Zorone window program.
 #include "platform/code_page.h"
+#include "platform/heap_tuning.h"
 #include "qt/app_wiring.h"
 #include "qt/list_dialogs.h"
 #include "qt/qt_dialog_runner.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    zorone::platform::KeepFreedHeapForReuse();
     QApplication app(argc, argv);
     if (const std::string problem = zorone::platform::CodePageProblem(); !problem.empty()) {
         QMessageBox::critical(nullptr, QStringLiteral("Zorone"), QString::fromStdString(problem));
