@@ -1,5 +1,6 @@
 #include "platform/curl_url_service.h"
 
+#include "platform/body_store.h"
 #include "platform/curl_request_setup.h"
 #include "platform/files.h"
 #include "platform/host_affinity.h"
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <strings.h>
@@ -37,6 +39,10 @@ constexpr std::size_t kEtagMaxBytes = 512;
 // its stop, which carries its size: most bodies are, and a notification each
 // would wake the user-interface thread once more per file.
 constexpr std::chrono::milliseconds kQuietProgress {20};
+// A body up to this size is held in memory until it is complete and then
+// stored by the body store; a larger one streams to its spool file on the
+// worker, so memory stays bounded whatever the size.
+constexpr std::size_t kHeldBodyMax = 64 * 1024;
 
 using Clock = std::chrono::steady_clock;
 
@@ -100,13 +106,15 @@ bool IsHttpScheme(CURL* easy)
 // that a slow file system (creating a file can take milliseconds on a busy
 // disk) holds up only the transfers of one worker, not every transfer.
 struct Worker {
-    Worker(MessageLoop& l, CurlUrlServiceOptions o, std::shared_ptr<Shared> s, int i, CURLSH* sh, HostAffinity& a)
+    Worker(MessageLoop& l, CurlUrlServiceOptions o, std::shared_ptr<Shared> s, int i, CURLSH* sh, HostAffinity& a,
+           BodyStore& b)
         : loop(l)
         , options(std::move(o))
         , shared(std::move(s))
         , index(i)
         , share(sh)
         , affinity(a)
+        , store(b)
     {
         multi = curl_multi_init();
         // Idle connections kept for reuse; together with maxActive this
@@ -155,6 +163,9 @@ struct Worker {
         Worker* owner = nullptr;
         CURL* easy = nullptr;
         files::File file;
+        // The body while it is small enough to stay in memory and no file
+        // is open for it.
+        std::string held;
         std::uint64_t written = 0;
         Clock::time_point firstByteAt {};
         // Bytes arrived within the quiet time and not yet told.
@@ -192,14 +203,20 @@ struct Worker {
     void Start(std::unique_ptr<Transfer> t);
     bool Configure(Transfer& t);
     bool MakeConditional(Transfer& t);
-    void StampValidators(Transfer& t, TransferResult& r);
+    static void StampValidators(Transfer& t, TransferResult& r);
     void CollectDone();
     void CancelOne(Handle handle);
     void Finish(std::unique_ptr<Transfer> t, CURLcode code);
-    void Commit(Transfer& t, TransferResult& r);
-    void CommitUnnamed(Transfer& t, TransferResult& r);
+    // Store and what it calls run on the body store's threads as well as on
+    // the worker, and touch nothing but the transfer.
+    static void Store(Transfer& t, TransferResult& r);
+    static bool OpenSpool(Transfer& t, std::string& error);
+    static bool WriteHeld(Transfer& t, std::string& error);
+    static void Commit(Transfer& t, TransferResult& r);
+    static void CommitUnnamed(Transfer& t, TransferResult& r);
     void Fail(std::unique_ptr<Transfer> t, CURLcode code, std::string text);
-    void PostStop(const std::shared_ptr<Notifier>& n, TransferResult result);
+    static void PostStop(MessageLoop& loop, const std::shared_ptr<Shared>& shared,
+                         const std::shared_ptr<Notifier>& n, TransferResult result);
     void NoteProgress(Transfer& t);
     std::optional<Clock::time_point> TellQuietProgress();
     void PostData(Transfer& t);
@@ -213,6 +230,7 @@ struct Worker {
     const int index;
     CURLSH* share;
     HostAffinity& affinity;
+    BodyStore& store;
     CURLM* multi = nullptr;
     std::thread thread;
 
@@ -268,6 +286,8 @@ std::string EncodeUrlForTransfer(const std::string& url)
 struct CurlUrlService::Impl {
     std::shared_ptr<Shared> shared = std::make_shared<Shared>();
     std::unique_ptr<HostAffinity> affinity;
+    // Outlives the workers, which hand it their bodies.
+    std::unique_ptr<BodyStore> store;
     std::vector<std::unique_ptr<Worker>> workers;
     std::atomic<Handle> nextHandle {1};
     std::string defaultUserAgent;
@@ -295,11 +315,12 @@ CurlUrlService::CurlUrlService(MessageLoop& loop, CurlUrlServiceOptions options)
     const int maxActive = std::max(options.maxActive, 1);
     const int count = std::clamp(options.workers, 1, std::min(maxActive, 1 << Impl::kWorkerBits));
     m_impl->affinity = std::make_unique<HostAffinity>(count);
+    m_impl->store = std::make_unique<BodyStore>(BodyStore::Limits {});
     for (int i = 0; i < count; ++i) {
         CurlUrlServiceOptions o = options;
         o.maxActive = maxActive / count + (i < maxActive % count ? 1 : 0);
-        m_impl->workers.push_back(
-            std::make_unique<Worker>(loop, std::move(o), m_impl->shared, i, m_impl->jar->Share(), *m_impl->affinity));
+        m_impl->workers.push_back(std::make_unique<Worker>(loop, std::move(o), m_impl->shared, i,
+                                                           m_impl->jar->Share(), *m_impl->affinity, *m_impl->store));
     }
 }
 
@@ -307,6 +328,7 @@ CurlUrlService::~CurlUrlService()
 {
     m_impl->shared->alive = false;
     m_impl->workers.clear();
+    m_impl->store.reset();
     m_impl->request.reset();
     m_impl->jar.reset();
     curl_global_cleanup();
@@ -605,20 +627,21 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
         t.discarded += n;
         return n;
     }
-    if (!t.file.IsOpen()) {
+    // Without a target the spool file is the caller's, and holds whatever
+    // arrived even when the transfer fails.
+    if (!t.file.IsOpen() && !t.targetPath.empty() && t.held.size() + n <= kHeldBodyMax) {
+        t.held.append(data, n);
+    } else {
         // Folders and file appear only now, so a transfer without a body
         // leaves nothing behind.
-        if (t.spoolPath.empty() || t.spoolPath.find('\0') != std::string::npos) {
-            t.fileError = "invalid spool path";
+        if (!t.file.IsOpen() && !OpenSpool(t, t.fileError))
+            return 0;
+        errno = 0;
+        if (!WriteHeld(t, t.fileError) || !t.file.Write(data, static_cast<std::int64_t>(n))) {
+            if (t.fileError.empty())
+                t.fileError = SystemError("cannot write", t.spoolPath, errno);
             return 0;
         }
-        if (!t.placement->Open(t.file, t.fileError))
-            return 0;
-    }
-    errno = 0;
-    if (!t.file.Write(data, static_cast<std::int64_t>(n))) {
-        t.fileError = SystemError("cannot write", t.spoolPath, errno);
-        return 0;
     }
     if (t.written == 0)
         t.firstByteAt = Clock::now();
@@ -677,7 +700,8 @@ void Worker::PostData(Transfer& t)
     });
 }
 
-void Worker::PostStop(const std::shared_ptr<Notifier>& notifier, TransferResult result)
+void Worker::PostStop(MessageLoop& loop, const std::shared_ptr<Shared>& shared,
+                      const std::shared_ptr<Notifier>& notifier, TransferResult result)
 {
     loop.PostTask([s = shared, n = notifier, r = std::move(result)] {
         if (!s->alive)
@@ -745,28 +769,73 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     if (t->counted)
         --hosts[t->hostKey].running;
     affinity.Release(t->hostKey, index);
+    r.bytes = t->errorStatus ? t->discarded : t->written;
     const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t->targetPath.empty();
+    if (!storable && !t->file.IsOpen()) {
+        PostStop(loop, shared, t->notifier, std::move(r));
+        return;
+    }
+    // The easy handle belongs to this thread; the rest of the transfer goes
+    // to whichever thread stores it.
+    if (t->easy) {
+        curl_easy_cleanup(t->easy);
+        t->easy = nullptr;
+    }
+    const std::size_t held = t->held.size();
+    std::function<void()> job = [&l = loop, s = shared, t = std::shared_ptr<Transfer>(std::move(t)),
+                                 r = std::move(r)]() mutable {
+        Store(*t, r);
+        PostStop(l, s, t->notifier, std::move(r));
+    };
+    if (!store.Submit(held, job))
+        job();
+}
+
+bool Worker::OpenSpool(Transfer& t, std::string& error)
+{
+    if (t.spoolPath.empty() || t.spoolPath.find('\0') != std::string::npos) {
+        error = "invalid spool path";
+        return false;
+    }
+    return t.placement->Open(t.file, error);
+}
+
+bool Worker::WriteHeld(Transfer& t, std::string& error)
+{
+    errno = 0;
+    if (!t.held.empty() && !t.file.Write(t.held.data(), static_cast<std::int64_t>(t.held.size()))) {
+        error = SystemError("cannot write", t.spoolPath, errno);
+        return false;
+    }
+    std::string().swap(t.held);
+    return true;
+}
+
+void Worker::Store(Transfer& t, TransferResult& r)
+{
+    const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t.targetPath.empty();
     // A complete empty body is an empty file, which replaces an old one as
-    // any other body does.
-    if (storable && !t->file.IsOpen() && !t->placement->Open(t->file, r.errorText))
+    // any other body does. A body that cannot be put down reports no bytes,
+    // as one whose spool file failed at its first byte.
+    if (storable && (!(t.file.IsOpen() || OpenSpool(t, r.errorText)) || !WriteHeld(t, r.errorText))) {
         r.code = CURLE_WRITE_ERROR;
+        r.bytes = 0;
+    }
     // An unnamed body gets its name while it is still open; the file is
     // complete on disk before anyone hears of the stop.
-    const bool spooled = t->file.IsOpen();
-    const bool unnamed = t->file.IsUnnamed();
+    const bool spooled = t.file.IsOpen();
+    const bool unnamed = t.file.IsUnnamed();
     if (spooled && storable && r.code == CURLE_OK)
-        StampValidators(*t, r);
+        StampValidators(t, r);
     if (unnamed && storable && r.code == CURLE_OK)
-        CommitUnnamed(*t, r);
+        CommitUnnamed(t, r);
     errno = 0;
-    if (!t->file.Close() && r.code == CURLE_OK) {
+    if (!t.file.Close() && r.code == CURLE_OK) {
         r.code = CURLE_WRITE_ERROR;
-        r.errorText = SystemError("cannot write", t->spoolPath, errno);
+        r.errorText = SystemError("cannot write", t.spoolPath, errno);
     }
-    r.bytes = t->errorStatus ? t->discarded : t->written;
-    if (!unnamed && spooled && !t->targetPath.empty())
-        Commit(*t, r);
-    PostStop(t->notifier, std::move(r));
+    if (!unnamed && spooled && !t.targetPath.empty())
+        Commit(t, r);
 }
 
 void Worker::CommitUnnamed(Transfer& t, TransferResult& r)

@@ -5,8 +5,11 @@
 // connections are kept alive and reused from one transfer to the next, and a
 // host sees no more connections than transfers ran to it at once; over https
 // HTTP/2 carries them all over one connection where the server offers it,
-// and TLS sessions are resumed across connections. Bodies stream to their
-// spool files as they arrive; memory stays bounded whatever their size.
+// and TLS sessions are resumed across connections. A small body is held in
+// memory until it is complete and then put on disk by the body store's
+// thread (see body_store.h), so the worker goes on receiving; a larger one
+// streams to its spool file as it arrives. Memory stays bounded whatever
+// the bodies' sizes.
 //
 // A stored body takes the server's Last-Modified as its modification time
 // and keeps its ETag in the extended attribute "user.zorone.etag" (where the
