@@ -25,7 +25,9 @@ Usage: bench/crawl/run.sh [--preset small|synthetic|wide|bigfile] [--runs N]
   --seed     site generator seed (default 1)
   --https    serve the site over https with HTTP/2 (a test certificate made by openssl)
   --update   zorone runs crawl once untimed, then the timed run crawls again with
-             --update; reports the files rewritten and the answers 304
+             --update; reports the files rewritten and the answers 304, then
+             changes 10 files on the server and checks that a third crawl
+             fetches exactly those 10
   --fresh-fs each run writes to a new ext4 file system (mkfs.ext4 defaults, so
              with a journal) on a loop device; needs root
 
@@ -129,6 +131,13 @@ wait_port() {
 
 port=$(free_port)
 mkdir -p "$run_dir/tmp" "$run_dir/out" "$run_dir/trash"
+# Update runs change files on the server: they get a private copy of the
+# site, linked file by file, whose changed files are new files, so the
+# cached site stays as generated.
+if [ "$update" = 1 ]; then
+  cp -al "$www" "$run_dir/www"
+  www=$run_dir/www
+fi
 access_log=off
 if [ "$update" = 1 ]; then access_log="$run_dir/access.log status_only"; fi
 tls_server=""
@@ -218,7 +227,7 @@ tool_available() {
 
 if [ "$https" = 1 ]; then export CURL_CA_BUNDLE=$run_dir/cert.pem; fi
 raw=$run_dir/raw.tsv
-printf 'tool\trun\twall_s\tcpu_s\trss_kib\tfiles\tbytes\texit\tconns\trewritten\tanswers304\n' >"$raw"
+printf 'tool\trun\twall_s\tcpu_s\trss_kib\tfiles\tbytes\texit\tconns\trewritten\tanswers304\tafter10\texact10\n' >"$raw"
 
 # Connections nginx has accepted so far (its stub_status "accepts").
 accepted() {
@@ -247,12 +256,36 @@ unmount_fresh_fs() {
   rm -f "$image" "$image.dev"
 }
 
+# Gives 10 files of the served site new bytes and a new time, then crawls
+# folder $1 once more with the command in "cmd" (untimed) and prints the
+# answers 200 of that crawl and 1 when the files it rewrote are exactly the
+# 10 changed ones (0 otherwise).
+change_ten_and_recrawl() {
+  local out=$1 before_log rel changed=$run_dir/changed.txt
+  find "$www" -type f -name '*.html' -printf '%P\n' | sort | awk 'NR % 97 == 5' | head -n 10 >"$changed"
+  while read -r rel; do
+    { cat "$www/$rel"; echo "<!-- changed $(date +%s%N) -->"; } >"$www/$rel.new"
+    mv "$www/$rel.new" "$www/$rel"
+  done <"$changed"
+  find "$out" -type f -printf '%P %T@ %i\n' | sort >"$out.before"
+  before_log=$(logged)
+  "${cmd[@]}" >/dev/null 2>&1 || true
+  local fetched
+  fetched=$(tail -n +"$((before_log + 1))" "$run_dir/access.log" | grep -c '^200$' || true)
+  # Rewritten files, below the host folder, against the changed ones.
+  find "$out" -type f -printf '%P %T@ %i\n' | sort | comm -13 "$out.before" - | cut -d' ' -f1 \
+    | cut -d/ -f2- | grep -v '^\.zorone' | sort >"$changed.got" || true
+  sort "$changed" >"$changed.want"
+  if cmp -s "$changed.got" "$changed.want"; then echo "$fetched 1"; else echo "$fetched 0"; fi
+  rm -f "$out.before"
+}
+
 run_once() {
   local tool=$1 i=$2 out=$run_dir/out/$1-$2 log=$run_dir/time-$1-$2.txt rc=0
   tool_command "$out" "$tool"
   mkdir -p "$out"
   if [ "$fresh_fs" = 1 ]; then mount_fresh_fs "$out"; fi
-  local rewritten=0 answers304=0 before_log
+  local rewritten=0 answers304=0 after10=0 exact10=0 before_log
   if [ "$update" = 1 ] && [[ $tool == zorone* ]]; then
     # The first crawl fills the folder; its files carry the server's times.
     "${cmd[@]}" >/dev/null 2>&1 || true
@@ -272,6 +305,7 @@ run_once() {
     rewritten=$(find "$out" -type f -printf '%P %T@ %i\n' | sort | comm -13 "$out.before" - | wc -l)
     answers304=$(tail -n +"$((before_log + 1))" "$run_dir/access.log" | grep -c '^304$' || true)
     rm -f "$out.before"
+    read -r after10 exact10 < <(change_ten_and_recrawl "$out")
   fi
   # Files below the top folder only: each tool puts the site in a host folder
   # and httrack keeps its cache and index pages beside it.
@@ -279,14 +313,14 @@ run_once() {
   files=$(find "$out" -mindepth 2 -type f ! -path '*/hts-cache/*' | wc -l)
   bytes=$(find "$out" -mindepth 2 -type f ! -path '*/hts-cache/*' -printf '%s\n' | awk '{s += $1} END {print s + 0}')
   awk -v tool="$tool" -v run="$i" -v files="$files" -v bytes="$bytes" -v rc="$rc" -v conns="$conns" \
-      -v rewritten="$rewritten" -v answers304="$answers304" '
+      -v rewritten="$rewritten" -v answers304="$answers304" -v after10="$after10" -v exact10="$exact10" '
     /Elapsed \(wall clock\)/ { n = split($NF, p, ":"); wall = 0; for (k = 1; k <= n; k++) wall = wall * 60 + p[k] }
     /User time/ { user = $NF }
     /System time/ { sys = $NF }
     /Maximum resident set size/ { rss = $NF }
-    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n", tool, run, wall, user + sys, rss, files, bytes, rc, conns, rewritten, answers304 }
+    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n", tool, run, wall, user + sys, rss, files, bytes, rc, conns, rewritten, answers304, after10, exact10 }
   ' "$log" >>"$raw"
-  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d, %d connections, %d rewritten, %d answered 304\n", $1, $2, $3, $4, $5 / 1024, $6, $8, $9, $10, $11}' >&2
+  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d, %d connections, %d rewritten, %d answered 304, %d fetched after 10 changed (exactly those: %d)\n", $1, $2, $3, $4, $5 / 1024, $6, $8, $9, $10, $11, $12, $13}' >&2
   if [ "$rc" -ne 0 ] && [ -s "$run_dir/stderr-$tool-$i.txt" ]; then
     sed -n '1,5s/^/    /p' "$run_dir/stderr-$tool-$i.txt" >&2
   fi

@@ -31,7 +31,7 @@ def table(rows, site_files):
     base_wall = median(base, "wall_s") if base else None
     base_cpu = median(base, "cpu_s") if base else None
     head = ("tool", "runs", "wall s", "CPU s", "peak MiB", "files", "MB", "wall/wget", "CPU/wget", "failed",
-            "conns", "rewritten", "304s")
+            "conns", "rewritten", "304s", "after 10 changed", "exact")
     lines = []
     for tool, rs in rows.items():
         wall = median(rs, "wall_s")
@@ -48,6 +48,10 @@ def table(rows, site_files):
             # Connections nginx accepted, and for update runs the files whose
             # time or inode changed and the answers 304 (older raw files lack them).
             *(f"{int(median(rs, k))}" if k in rs[0] else "-" for k in ("conns", "rewritten", "answers304")),
+            # Update runs: the answers 200 once 10 files changed on the server,
+            # and in how many runs the files rewritten were exactly those 10.
+            f"{int(median(rs, 'after10'))}" if "after10" in rs[0] else "-",
+            f"{sum(r['exact10'] == '1' for r in rs)}/{len(rs)}" if "exact10" in rs[0] else "-",
         ))
     widths = [max(len(c) for c in col) for col in zip(head, *lines)]
     fmt = lambda cells: "  ".join(c.rjust(w) if k else c.ljust(w) for k, (c, w) in enumerate(zip(cells, widths)))
