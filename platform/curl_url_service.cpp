@@ -167,6 +167,7 @@ struct Worker {
         // is open for it.
         std::string held;
         std::uint64_t written = 0;
+        std::uint64_t lastRound = 0; // the worker's round of the last bytes
         Clock::time_point firstByteAt {};
         // Bytes arrived within the quiet time and not yet told.
         bool progressUntold = false;
@@ -243,6 +244,12 @@ struct Worker {
     bool wakePending = false;
 
     // The worker thread's own.
+    // Rounds of the loop, and the transfers that received bytes in the
+    // current one: while others are receiving, a finished body is worth
+    // handing to the body store; alone, the hand-over only adds a thread
+    // switch to the transfer's way.
+    std::uint64_t round = 0;
+    int receivingThisRound = 0;
     std::deque<std::unique_ptr<Transfer>> queued;
     std::unordered_map<Handle, std::unique_ptr<Transfer>> running;
     std::unordered_map<std::string, HostUse> hosts;
@@ -434,6 +441,8 @@ void Worker::Run()
         TakeRequests();
         std::optional<Clock::time_point> due = StartQueued();
         int stillRunning = 0;
+        ++round;
+        receivingThisRound = 0;
         curl_multi_perform(multi, &stillRunning);
         CollectDone();
         // Transfers that ended free their slots and their hosts' turns.
@@ -645,6 +654,10 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
     }
     if (t.written == 0)
         t.firstByteAt = Clock::now();
+    if (t.lastRound != t.owner->round) {
+        t.lastRound = t.owner->round;
+        ++t.owner->receivingThisRound;
+    }
     t.written += n;
     t.owner->NoteProgress(t);
     return n;
@@ -787,7 +800,7 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         Store(*t, r);
         PostStop(l, s, t->notifier, std::move(r));
     };
-    if (!store.Submit(held, job))
+    if (receivingThisRound < 2 || !store.Submit(held, job))
         job();
 }
 
