@@ -262,7 +262,9 @@ unmount_fresh_fs() {
 # 10 changed ones (0 otherwise).
 change_ten_and_recrawl() {
   local out=$1 before_log rel changed=$run_dir/changed.txt
-  find "$www" -type f -name '*.html' -printf '%P\n' | sort | awk 'NR % 97 == 5' | head -n 10 >"$changed"
+  find "$www" -type f -name '*.html' -printf '%P\n' | sort >"$changed.all"
+  # Ten pages spread over the site.
+  awk -v step="$(( $(wc -l <"$changed.all") / 10 ))" 'NR % step == 1' "$changed.all" | head -n 10 >"$changed"
   while read -r rel; do
     { cat "$www/$rel"; echo "<!-- changed $(date +%s%N) -->"; } >"$www/$rel.new"
     mv "$www/$rel.new" "$www/$rel"
@@ -285,7 +287,7 @@ run_once() {
   tool_command "$out" "$tool"
   mkdir -p "$out"
   if [ "$fresh_fs" = 1 ]; then mount_fresh_fs "$out"; fi
-  local rewritten=0 answers304=0 after10=0 exact10=0 before_log
+  local rewritten=0 answers304=0 after10=- exact10=- before_log
   if [ "$update" = 1 ] && [[ $tool == zorone* ]]; then
     # The first crawl fills the folder; its files carry the server's times.
     "${cmd[@]}" >/dev/null 2>&1 || true
@@ -318,9 +320,11 @@ run_once() {
     /User time/ { user = $NF }
     /System time/ { sys = $NF }
     /Maximum resident set size/ { rss = $NF }
-    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\n", tool, run, wall, user + sys, rss, files, bytes, rc, conns, rewritten, answers304, after10, exact10 }
+    END { printf "%s\t%s\t%.2f\t%.2f\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\n", tool, run, wall, user + sys, rss, files, bytes, rc, conns, rewritten, answers304, after10, exact10 }
   ' "$log" >>"$raw"
-  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d, %d connections, %d rewritten, %d answered 304, %d fetched after 10 changed (exactly those: %d)\n", $1, $2, $3, $4, $5 / 1024, $6, $8, $9, $10, $11, $12, $13}' >&2
+  tail -n 1 "$raw" | awk -F'\t' '{printf "  %-8s run %s: %6.2f s wall, %6.2f s CPU, %7.1f MiB, %d files, exit %d, %d connections, %d rewritten, %d answered 304", $1, $2, $3, $4, $5 / 1024, $6, $8, $9, $10, $11
+    if ($12 != "-") printf ", %d fetched after 10 changed (exactly those: %d)", $12, $13
+    printf "\n"}' >&2
   if [ "$rc" -ne 0 ] && [ -s "$run_dir/stderr-$tool-$i.txt" ]; then
     sed -n '1,5s/^/    /p' "$run_dir/stderr-$tool-$i.txt" >&2
   fi

@@ -50,8 +50,8 @@ def table(rows, site_files):
             *(f"{int(median(rs, k))}" if k in rs[0] else "-" for k in ("conns", "rewritten", "answers304")),
             # Update runs: the answers 200 once 10 files changed on the server,
             # and in how many runs the files rewritten were exactly those 10.
-            f"{int(median(rs, 'after10'))}" if "after10" in rs[0] else "-",
-            f"{sum(r['exact10'] == '1' for r in rs)}/{len(rs)}" if "exact10" in rs[0] else "-",
+            f"{int(median(rs, 'after10'))}" if rs[0].get("after10", "-") != "-" else "-",
+            f"{sum(r['exact10'] == '1' for r in rs)}/{len(rs)}" if rs[0].get("exact10", "-") != "-" else "-",
         ))
     widths = [max(len(c) for c in col) for col in zip(head, *lines)]
     fmt = lambda cells: "  ".join(c.rjust(w) if k else c.ljust(w) for k, (c, w) in enumerate(zip(cells, widths)))
