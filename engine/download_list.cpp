@@ -119,9 +119,7 @@ int DownloadList::FindItem(ItemId id) const
 
 bool DownloadList::ContainsUrl(std::string_view url) const
 {
-    // Heterogeneous lookup needs C++20 transparent hashing; a temporary
-    // string is cheap next to the scan it replaces.
-    return m_urlCount.find(std::string(url)) != m_urlCount.end();
+    return m_urlCount.find(url) != m_urlCount.end();
 }
 
 std::vector<DownloadItem> DownloadList::CopyRows() const

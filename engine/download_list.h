@@ -7,6 +7,7 @@
 #include "engine/download_item.h"
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -87,7 +88,12 @@ private:
 
     std::deque<Row> m_rows;
     std::unordered_map<ItemId, std::int64_t> m_keyOfId;
-    std::unordered_map<std::string, int> m_urlCount;
+    // Looked up by string_view, without a copy of each link read.
+    struct UrlHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view url) const { return std::hash<std::string_view> {}(url); }
+    };
+    std::unordered_map<std::string, int, UrlHash, std::equal_to<>> m_urlCount;
     std::set<std::int64_t> m_waitingKeys;
     std::unordered_set<ItemId> m_failedIds;
     ItemId m_nextId = 1;
