@@ -109,7 +109,9 @@ int OpenFolder(int root, const std::string& relativeFolder, bool create, Confine
 Confinement BestConfinement()
 {
     static const Confinement best = [] {
-        const int fd = OpenAt2(AT_FDCWD, "/", O_PATH);
+        // A relative path: RESOLVE_BENEATH refuses every absolute one, so
+        // probing with "/" took every kernel for one without openat2.
+        const int fd = OpenAt2(AT_FDCWD, ".", O_PATH);
         if (fd < 0)
             return Confinement::Walk;
         ::close(fd);

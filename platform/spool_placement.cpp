@@ -139,11 +139,17 @@ bool SpoolPlacement::OpenBeneath(files::File& file, std::string& error)
         error = LeadsOut("cannot create", m_targetPath);
         return false;
     }
-    // The download folder itself is the user's choice and may be reached
-    // through links; it is made like any folder when it is still missing.
-    if (!files::Exists(m_downloadFolder))
-        files::CreateFolders(m_downloadFolder);
-    if (!m_folder.Open(root, relative, false) && (errno != ENOENT || !m_folder.Open(root, relative, true))) {
+    // Most files land in folders that already exist: the folder is opened
+    // first and made only when it is missing. The download folder itself is
+    // the user's choice and may be reached through links; it is made like
+    // any folder when it is still missing.
+    bool opened = m_folder.Open(root, relative, false);
+    if (!opened && errno == ENOENT) {
+        if (!files::Exists(m_downloadFolder))
+            files::CreateFolders(m_downloadFolder);
+        opened = m_folder.Open(root, relative, true);
+    }
+    if (!opened) {
         error = errno == EXDEV ? LeadsOut("cannot create", m_targetPath)
                                : SystemError("cannot create", m_targetPath, errno);
         return false;

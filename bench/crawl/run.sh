@@ -243,7 +243,7 @@ logged() { if [ -f "$run_dir/access.log" ]; then wc -l <"$run_dir/access.log"; e
 # page cache, so only the file system's own cache holds the data.
 mount_fresh_fs() {
   local dir=$1 image=$1.img dev
-  truncate -s "$(( site_bytes * 2 + 512 * 1024 * 1024 ))" "$image"
+  truncate -s "$(( site_bytes * 2 / 1048576 + 512 ))M" "$image"
   mkfs.ext4 -q -F -N "$(( site_files * 2 + 10000 ))" "$image"
   dev=$(losetup --direct-io=on -f --show "$image")
   mount "$dev" "$dir"
