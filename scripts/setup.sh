@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6svg6 libcurl4-openssl-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  python3 python3-pyftpdlib openssl
+  python3 python3-pyftpdlib python3-h2 openssl
   fonts-ipafont-gothic xvfb xauth qt6-translations-l10n
 )
 

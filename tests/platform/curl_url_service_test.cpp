@@ -265,6 +265,40 @@ TEST_F(CurlUrlServiceTest, HttpsChecksTheCertificateAndTrustsTheNamedBundle)
     }
 }
 
+TEST_F(CurlUrlServiceTest, Http2CarriesTransfersOpenedAtOnceOverOneConnection)
+{
+    test::TlsServer h2(test::TlsProtocol::Http2);
+    const int count = 12;
+    const auto name = [](int i) { return std::string("p").append(std::to_string(i)).append(".html"); };
+    const auto body = [](int i) { return std::string("page ").append(std::to_string(i)); };
+    for (int i = 0; i < count; ++i)
+        test::WriteFileBytes(h2.Root() + "/" + name(i), body(i));
+    CurlUrlServiceOptions options = Options();
+    options.caBundle = h2.CertificateFile();
+    service = std::make_unique<CurlUrlService>(loop, options);
+
+    std::vector<Recorder> recorders(count);
+    std::vector<Recorder*> waiting;
+    for (int i = 0; i < count; ++i) {
+        service->Open(h2.Url(std::string("/").append(name(i))), dir / name(i) + ".part", dir / name(i), "",
+                      &recorders[static_cast<size_t>(i)]);
+        waiting.push_back(&recorders[static_cast<size_t>(i)]);
+    }
+    WaitForStops(waiting);
+    for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(i);
+        const Recorder& r = recorders[static_cast<size_t>(i)];
+        ExpectWellFormed(r);
+        EXPECT_EQ(r.result.code, 0) << r.result.errorText;
+        EXPECT_EQ(r.result.httpStatus, 200);
+        EXPECT_EQ(test::ReadFileBytes(dir / name(i)), body(i));
+    }
+    // Asked over the same connection, like any later transfer to the host.
+    const Recorder connections = FetchTo(h2.Url("/connections"), dir / "connections");
+    EXPECT_EQ(connections.result.code, 0) << connections.result.errorText;
+    EXPECT_EQ(test::ReadFileBytes(dir / "connections"), "1");
+}
+
 TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)
 {
     // Twelve transfers one after the other share one connection, whichever

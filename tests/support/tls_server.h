@@ -1,8 +1,12 @@
 #pragma once
-// An https server on 127.0.0.1 for tests: Python's http.server behind TLS,
-// serving the files of a fresh temporary folder, with a self-signed test
-// certificate made for it (for 127.0.0.1 and localhost) by the openssl tool.
-// Clients trust it only when told to, through CertificateFile().
+// An https server on 127.0.0.1 for tests, serving the files of a fresh
+// temporary folder, with a self-signed test certificate made for it (for
+// 127.0.0.1 and localhost) by the openssl tool. Clients trust it only when
+// told to, through CertificateFile().
+//
+// Http1 is Python's http.server behind TLS. Http2 speaks HTTP/2 only (ALPN
+// "h2", python3-h2) and answers "/connections" with the number of
+// connections it has accepted, so tests can see what shared one.
 #include "tests/support/python_server.h"
 #include "tests/support/temp_dir.h"
 
@@ -11,9 +15,11 @@
 
 namespace zorone::test {
 
+enum class TlsProtocol { Http1, Http2 };
+
 class TlsServer {
 public:
-    TlsServer();
+    explicit TlsServer(TlsProtocol protocol = TlsProtocol::Http1);
 
     // The served folder (a file-system path); put the files to serve here.
     std::string Root() const { return m_dir.Path() + "/root"; }
