@@ -15,15 +15,13 @@ struct BusyStore {
     explicit BusyStore(BodyStore::Limits limits)
         : store(std::make_unique<BodyStore>(limits))
     {
-        std::promise<void> started;
-        auto running = started.get_future();
-        std::function<void()> blocker = [this, &started] {
+        std::function<void()> blocker = [this] {
             started.set_value();
             gate.wait();
             ++ran;
         };
         EXPECT_TRUE(store->Submit(0, blocker));
-        running.wait();
+        started.get_future().wait();
     }
     std::function<void()> Counted()
     {
@@ -31,6 +29,9 @@ struct BusyStore {
     }
     void Release() { open.set_value(); }
 
+    // Members, not locals: the store's thread still holds them when the
+    // constructor has returned.
+    std::promise<void> started;
     std::promise<void> open;
     std::shared_future<void> gate = open.get_future().share();
     std::atomic<int> ran {0};
