@@ -222,8 +222,6 @@ struct Worker {
     std::optional<Clock::time_point> TellQuietProgress();
     void PostData(Transfer& t);
     void DropAll();
-    CURL* TakeEasy();
-    void GiveBackEasy(Transfer& t);
 
     static size_t OnWrite(char* data, size_t size, size_t count, void* user);
 
@@ -252,9 +250,6 @@ struct Worker {
     // switch to the transfer's way.
     std::uint64_t round = 0;
     int receivingThisRound = 0;
-    // Easy handles of ended transfers, reset, for the next ones: making one
-    // afresh costs allocations a crawl would otherwise pay for every file.
-    std::vector<CURL*> spareEasy;
     std::deque<std::unique_ptr<Transfer>> queued;
     std::unordered_map<Handle, std::unique_ptr<Transfer>> running;
     std::unordered_map<std::string, HostUse> hosts;
@@ -528,7 +523,7 @@ void Worker::Start(std::unique_ptr<Transfer> t)
         Fail(std::move(t), CURLE_URL_MALFORMAT, "URL contains a zero byte");
         return;
     }
-    t->easy = TakeEasy();
+    t->easy = curl_easy_init();
     if (!t->easy || !Configure(*t)) {
         Fail(std::move(t), CURLE_OUT_OF_MEMORY, curl_easy_strerror(CURLE_OUT_OF_MEMORY));
         return;
@@ -782,9 +777,6 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         curl_easy_getinfo(t->easy, CURLINFO_CONDITION_UNMET, &unmet);
         r.notModified = t->conditional && r.code == CURLE_OK && (r.httpStatus == 304 || unmet != 0);
     }
-    // The easy handle stays with this thread; the rest of the transfer may
-    // go to the body store's.
-    GiveBackEasy(*t);
     // The connection is idle again (or gone) before the stop is told, so
     // the next transfer to the host finds it.
     if (t->counted)
@@ -795,6 +787,12 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     if (!storable && !t->file.IsOpen()) {
         PostStop(loop, shared, t->notifier, std::move(r));
         return;
+    }
+    // The easy handle belongs to this thread; the rest of the transfer goes
+    // to whichever thread stores it.
+    if (t->easy) {
+        curl_easy_cleanup(t->easy);
+        t->easy = nullptr;
     }
     const std::size_t held = t->held.size();
     std::function<void()> job = [&l = loop, s = shared, t = std::shared_ptr<Transfer>(std::move(t)),
@@ -895,35 +893,8 @@ void Worker::CancelOne(Handle handle)
     }
 }
 
-CURL* Worker::TakeEasy()
-{
-    if (spareEasy.empty())
-        return curl_easy_init();
-    CURL* easy = spareEasy.back();
-    spareEasy.pop_back();
-    return easy;
-}
-
-void Worker::GiveBackEasy(Transfer& t)
-{
-    if (!t.easy)
-        return;
-    // Reset at once: the handle must keep no pointer into the transfer
-    // (its error buffer, its header list) once the transfer is gone.
-    if (spareEasy.size() < static_cast<size_t>(options.maxActive)) {
-        curl_easy_reset(t.easy);
-        spareEasy.push_back(t.easy);
-    } else {
-        curl_easy_cleanup(t.easy);
-    }
-    t.easy = nullptr;
-}
-
 void Worker::DropAll()
 {
-    for (CURL* easy : spareEasy)
-        curl_easy_cleanup(easy);
-    spareEasy.clear();
     for (auto& [handle, t] : running) {
         curl_multi_remove_handle(multi, t->easy);
         // A body that will never be complete must not stay behind.
