@@ -1,7 +1,6 @@
 #include "web/percent_escape.h"
 
 namespace zorone::today {
-namespace {
 
 int HexDigitValue(char c)
 {
@@ -13,8 +12,6 @@ int HexDigitValue(char c)
         return c - 'a' + 10;
     return -1;
 }
-
-} // namespace
 
 int EscapeValueAt(std::string_view text, size_t pos)
 {

@@ -6,6 +6,9 @@
 
 namespace zorone::today {
 
+// The value of one hexadecimal digit, either case; -1 for any other byte.
+int HexDigitValue(char c);
+
 // The value of the escape "%XY" starting at text[pos], or -1 when text[pos]
 // does not start one (not "%", or fewer than two hex digits follow).
 int EscapeValueAt(std::string_view text, size_t pos);

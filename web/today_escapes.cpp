@@ -57,17 +57,6 @@ bool IsAsciiAlnum(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::uint32_t NumericRefValue(std::uint32_t value)
 {
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
@@ -88,7 +77,7 @@ size_t DecodeNumericRef(std::string& out, std::string_view s, size_t at)
     const size_t digitsStart = i;
     std::uint32_t value = 0;
     for (; i < s.size(); ++i) {
-        const int digit = hex ? HexValue(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
+        const int digit = hex ? HexDigitValue(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
         if (digit < 0)
             break;
         // Saturate: any longer number is past U+10FFFF anyway.
@@ -204,15 +193,15 @@ void AppendCssUnescaped(std::string& out, std::string_view s)
             i += s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n' ? 2 : 1;
             continue;
         }
-        if (HexValue(s[i]) < 0) {
+        if (HexDigitValue(s[i]) < 0) {
             // The escaped character itself; the rest of a multi-byte
             // character follows as ordinary bytes.
             out += s[i++];
             continue;
         }
         std::uint32_t value = 0;
-        for (int digits = 0; digits < 6 && i < s.size() && HexValue(s[i]) >= 0; ++digits, ++i)
-            value = value * 16 + static_cast<std::uint32_t>(HexValue(s[i]));
+        for (int digits = 0; digits < 6 && i < s.size() && HexDigitValue(s[i]) >= 0; ++digits, ++i)
+            value = value * 16 + static_cast<std::uint32_t>(HexDigitValue(s[i]));
         if (i < s.size() && IsCssWhitespace(s[i]))
             i += s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n' ? 2 : 1;
         AppendCodePoint(out, value == 0 ? kReplacement : value);
