@@ -211,6 +211,8 @@ struct Worker {
     // Store and what it calls run on the body store's threads as well as on
     // the worker, and touch nothing but the transfer.
     static void Store(Transfer& t, TransferResult& r);
+    // Whether the transfer's answer is a body to keep at its target.
+    static bool IsStorable(const Transfer& t, const TransferResult& r);
     static bool OpenSpool(Transfer& t, std::string& error);
     static bool WriteHeld(Transfer& t, std::string& error);
     static void Commit(Transfer& t, TransferResult& r);
@@ -783,8 +785,7 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
         --hosts[t->hostKey].running;
     affinity.Release(t->hostKey, index);
     r.bytes = t->errorStatus ? t->discarded : t->written;
-    const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t->targetPath.empty();
-    if (!storable && !t->file.IsOpen()) {
+    if (!IsStorable(*t, r) && !t->file.IsOpen()) {
         PostStop(loop, shared, t->notifier, std::move(r));
         return;
     }
@@ -802,6 +803,11 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
     };
     if (receivingThisRound < 2 || !store.Submit(held, job))
         job();
+}
+
+bool Worker::IsStorable(const Transfer& t, const TransferResult& r)
+{
+    return r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t.targetPath.empty();
 }
 
 bool Worker::OpenSpool(Transfer& t, std::string& error)
@@ -826,7 +832,7 @@ bool Worker::WriteHeld(Transfer& t, std::string& error)
 
 void Worker::Store(Transfer& t, TransferResult& r)
 {
-    const bool storable = r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t.targetPath.empty();
+    const bool storable = IsStorable(t, r);
     // A complete empty body is an empty file, which replaces an old one as
     // any other body does. A body that cannot be put down reports no bytes,
     // as one whose spool file failed at its first byte.
@@ -858,9 +864,10 @@ void Worker::CommitUnnamed(Transfer& t, TransferResult& r)
 
 void Worker::Commit(Transfer& t, TransferResult& r)
 {
-    // Done here, on the worker, so that file-system work never holds up the
-    // user-interface thread; the rename replaces the old file in one step.
-    if (r.code != CURLE_OK || r.httpStatus >= 400 || r.notModified) {
+    // Done on the worker or the body store, so that file-system work never
+    // holds up the user-interface thread; the rename replaces the old file
+    // in one step.
+    if (!IsStorable(t, r)) {
         t.placement->RemoveSpool();
         return;
     }
