@@ -116,20 +116,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-free_port() {
-  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-wait_port() {
-  local i
-  for i in $(seq 50); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
-    sleep 0.1
-  done
-  echo "nothing answers on 127.0.0.1:$1" >&2
-  return 1
-}
+# shellcheck source=SCRIPTDIR/../loopback_ports.sh
+source "$repo/bench/loopback_ports.sh"
 
-port=$(free_port)
+port=$(bench_free_ports)
 mkdir -p "$run_dir/tmp" "$run_dir/out" "$run_dir/trash"
 # Update runs change files on the server: they get a private copy of the
 # site, linked file by file, whose changed files are new files, so the
@@ -142,7 +132,7 @@ access_log=off
 if [ "$update" = 1 ]; then access_log="$run_dir/access.log status_only"; fi
 tls_server=""
 if [ "$https" = 1 ]; then
-  tls_port=$(free_port)
+  tls_port=$(bench_free_ports)
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
     -addext "subjectAltName=IP:127.0.0.1,DNS:localhost" \
     -keyout "$run_dir/key.pem" -out "$run_dir/cert.pem" 2>/dev/null
@@ -161,17 +151,17 @@ open(dst, "w").write(text)
 PY
 nginx -p "$run_dir" -c "$run_dir/nginx.conf" -e "$run_dir/error.log" &
 nginx_pid=$!
-wait_port "$port"
+bench_wait_port "$port"
 
 url_port=$port
 if [ "$latency" != 0 ]; then
-  url_port=$(free_port)
+  url_port=$(bench_free_ports)
   python3 "$here/delay_proxy.py" --listen-port "$url_port" --target-port "$port" --delay-ms "$latency" &
   proxy_pid=$!
-  wait_port "$url_port"
+  bench_wait_port "$url_port"
 fi
 if [ "$https" = 1 ]; then
-  wait_port "$tls_port"
+  bench_wait_port "$tls_port"
   url=https://127.0.0.1:$tls_port/index.html
   find "$www" -type f -print0 | xargs -0 cat >/dev/null
 elif [ "$preset" = bigfile ]; then

@@ -31,16 +31,15 @@ trap cleanup EXIT
 [ -n "${ZORONE_KEEP:-}" ] && trap "kill \$nginx_pid 2>/dev/null; echo kept \$run_dir" EXIT
 trap 'exit 130' INT TERM
 
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+# shellcheck source=SCRIPTDIR/../loopback_ports.sh
+source "$repo/bench/loopback_ports.sh"
+port=$(bench_free_ports)
 mkdir -p "$run_dir/tmp"
 sed -e "s|@RUN@|$run_dir|g" -e "s|@ROOT@|$site|g" -e "s|@PORT@|$port|g" \
   "$here/nginx.conf.in" >"$run_dir/nginx.conf"
 nginx -p "$run_dir" -c "$run_dir/nginx.conf" -e "$run_dir/error.log" &
 nginx_pid=$!
-for _ in $(seq 50); do
-  (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
-  sleep 0.1
-done
+bench_wait_port "$port"
 
 top=http://127.0.0.1:$port/
 # ZORONE_SKIPPED=FILE keeps the crawl's skipped-links CSV there.

@@ -64,12 +64,12 @@ start_doc_site() {
   local dir=$run_dir/doc port
   mkdir -p "$dir/tmp"
   chmod a+rx "$run_dir" "$dir"
-  read -r port _ < <(today_free_ports)
+  read -r port _ < <(bench_free_ports)
   sed -e "s|@RUN@|$dir|g" -e "s|@ROOT@|$doc_site|g" -e "s|@PORT@|$port|g" \
     "$repo/bench/doc_site/nginx.conf.in" >"$dir/nginx.conf"
   nginx -p "$dir" -c "$dir/nginx.conf" -e "$dir/error.log" &
   doc_pid=$!
-  today_wait_port "$port"
+  bench_wait_port "$port"
   doc_url=http://127.0.0.1:$port/
 }
 

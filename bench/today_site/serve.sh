@@ -17,30 +17,15 @@
 # shellcheck disable=SC2034,SC2154
 today_site_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-today_free_ports() {
-  # Both sockets are bound at once so that the two ports differ.
-  python3 -c '
-import socket
-a, b = socket.socket(), socket.socket()
-a.bind(("127.0.0.1", 0)); b.bind(("127.0.0.1", 0))
-print(a.getsockname()[1], b.getsockname()[1])'
-}
-
-today_wait_port() {
-  for _ in $(seq 50); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
-    sleep 0.1
-  done
-  echo "nothing answers on 127.0.0.1:$1" >&2
-  return 1
-}
+# shellcheck source=SCRIPTDIR/../loopback_ports.sh
+source "$today_site_dir/../loopback_ports.sh"
 
 today_site_start() {
   local seed=${1:-1}
   for t in nginx python3 openssl; do
     command -v "$t" >/dev/null || { echo "$t is missing: run scripts/bench-setup.sh" >&2; return 1; }
   done
-  read -r https_port http_port < <(today_free_ports)
+  read -r https_port http_port < <(bench_free_ports 2)
   site_www=$run_dir/www
   manifest=$run_dir/manifest.json
   python3 "$today_site_dir/gen_site.py" --out "$site_www" --manifest "$manifest" \
@@ -58,7 +43,7 @@ today_site_start() {
     "$today_site_dir/nginx.conf.in" >"$run_dir/nginx.conf"
   nginx -p "$run_dir" -c "$run_dir/nginx.conf" -e "$run_dir/error.log" &
   nginx_pid=$!
-  today_wait_port "$https_port" && today_wait_port "$http_port"
+  bench_wait_port "$https_port" && bench_wait_port "$http_port"
 }
 
 today_site_stop() {
