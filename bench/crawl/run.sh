@@ -246,6 +246,12 @@ unmount_fresh_fs() {
   rm -f "$image" "$image.dev"
 }
 
+# Every file below folder $1 with its modification time and inode, sorted:
+# two snapshots differ in the files rewritten between them.
+snapshot_files() {
+  find "$1" -type f -printf '%P %T@ %i\n' | sort
+}
+
 # Gives 10 files of the served site new bytes and a new time, then crawls
 # folder $1 once more with the command in "cmd" (untimed) and prints the
 # answers 200 of that crawl and 1 when the files it rewrote are exactly the
@@ -259,13 +265,13 @@ change_ten_and_recrawl() {
     { cat "$www/$rel"; echo "<!-- changed $(date +%s%N) -->"; } >"$www/$rel.new"
     mv "$www/$rel.new" "$www/$rel"
   done <"$changed"
-  find "$out" -type f -printf '%P %T@ %i\n' | sort >"$out.before"
+  snapshot_files "$out" >"$out.before"
   before_log=$(logged)
   "${cmd[@]}" >/dev/null 2>&1 || true
   local fetched
   fetched=$(tail -n +"$((before_log + 1))" "$run_dir/access.log" | grep -c '^200$' || true)
   # Rewritten files, below the host folder, against the changed ones.
-  find "$out" -type f -printf '%P %T@ %i\n' | sort | comm -13 "$out.before" - | cut -d' ' -f1 \
+  snapshot_files "$out" | comm -13 "$out.before" - | cut -d' ' -f1 \
     | cut -d/ -f2- | grep -v '^\.zorone' | sort >"$changed.got" || true
   sort "$changed" >"$changed.want"
   if cmp -s "$changed.got" "$changed.want"; then echo "$fetched 1"; else echo "$fetched 0"; fi
@@ -281,7 +287,7 @@ run_once() {
   if [ "$update" = 1 ] && [[ $tool == zorone* ]]; then
     # The first crawl fills the folder; its files carry the server's times.
     "${cmd[@]}" >/dev/null 2>&1 || true
-    find "$out" -type f -printf '%P %T@ %i\n' | sort >"$out.before"
+    snapshot_files "$out" >"$out.before"
   fi
   # Dirty pages of the runs before are written out first, so that their
   # writeback does not land on this run.
@@ -294,7 +300,7 @@ run_once() {
   # The status request itself is one more accepted connection.
   local conns=$(( $(accepted) - before_conns - 1 ))
   if [ -f "$out.before" ]; then
-    rewritten=$(find "$out" -type f -printf '%P %T@ %i\n' | sort | comm -13 "$out.before" - | wc -l)
+    rewritten=$(snapshot_files "$out" | comm -13 "$out.before" - | wc -l)
     answers304=$(tail -n +"$((before_log + 1))" "$run_dir/access.log" | grep -c '^304$' || true)
     rm -f "$out.before"
     read -r after10 exact10 < <(change_ten_and_recrawl "$out")
