@@ -18,8 +18,10 @@ Usage: bench/crawl/run.sh [--preset small|synthetic|wide|bigfile] [--runs N]
   --runs     runs per tool, interleaved (default 3; 1 for bigfile)
   --latency  delay added to every request round trip by a loopback proxy (default 0)
   --tools    comma-separated subset of: zorone1 zorone8 zorone8today zorone8convert
-             wget wget2 httrack (zorone8today: --web today --no-convert-links,
-             zorone8convert: --web today --convert-links)
+             wget wget2 httrack floor (zorone8today: --web today --no-convert-links,
+             zorone8convert: --web today --convert-links; floor: request_floor.cpp
+             asks for every file of the site over 8 connections and stores
+             nothing, conditionally with --update; plain http only)
              (default all of them; zorone1,wget for bigfile)
   --timeout  seconds before one run is stopped and counted as failed (default 1800)
   --seed     site generator seed (default 1)
@@ -197,6 +199,9 @@ tool_command() {
     wget2)
       cmd=(wget2 --max-threads=8 -r -np -l inf -e robots=off -q -P "$out" "$url")
       if [ "$https" = 1 ]; then cmd+=(--ca-certificate="$run_dir/cert.pem"); fi ;;
+    floor)
+      cmd=("$run_dir/request_floor" --port "$url_port" --connections 8 --list "$run_dir/paths.txt")
+      if [ "$update" = 1 ]; then cmd+=(--if-modified-since-from "$www"); fi ;;
     httrack)
       # -c8: eight connections. Left alone, httrack paces itself to a few
       # files a second; --disable-security-limits lets -%c0 (no cap on new
@@ -211,6 +216,7 @@ tool_command() {
 tool_available() {
   case "$1" in
     zorone1|zorone8|zorone8today|zorone8convert) [ -x "$zorone_cli" ] ;;
+    floor) [ "$https" = 0 ] && command -v c++ >/dev/null ;;
     *) command -v "$1" >/dev/null ;;
   esac
 }
@@ -345,6 +351,11 @@ for tool in "${tool_list[@]}"; do
   fi
 done
 [ ${#ran[@]} -gt 0 ] || { echo "no tool to run" >&2; exit 1; }
+case " ${ran[*]} " in
+  *" floor "*)
+    c++ -O2 -std=c++20 -o "$run_dir/request_floor" "$here/request_floor.cpp"
+    find "$www" -type f -printf '%P\n' >"$run_dir/paths.txt" ;;
+esac
 
 echo "site: $preset, $site_files files, $site_bytes bytes; $url; latency ${latency} ms; $runs runs; update $update" >&2
 for i in $(seq "$runs"); do

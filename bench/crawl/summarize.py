@@ -2,7 +2,8 @@
 """Turns the raw runs of run.sh into a table of medians, one row per tool.
 
 Ratios compare a tool's median wall and CPU time with wget's (above 1: slower
-than wget). A run that ended with a non-zero exit status is counted in the
+than wget), and its wall time with the request floor's when that ran. A run
+that ended with a non-zero exit status is counted in the
 "failed" column but its figures still enter the medians: wget, for one, exits
 with 8 when a single link answers 404, and the files column shows what the
 run really fetched.
@@ -30,7 +31,10 @@ def table(rows, site_files):
     base = rows.get("wget")
     base_wall = median(base, "wall_s") if base else None
     base_cpu = median(base, "cpu_s") if base else None
-    head = ("tool", "runs", "wall s", "CPU s", "peak MiB", "files", "MB", "wall/wget", "CPU/wget", "failed",
+    # The request floor's wall: what asking for every file alone takes.
+    floor = rows.get("floor")
+    floor_wall = median(floor, "wall_s") if floor else None
+    head = ("tool", "runs", "wall s", "CPU s", "peak MiB", "files", "MB", "wall/wget", "CPU/wget", "wall/floor", "failed",
             "conns", "rewritten", "304s", "after 10 changed", "exact")
     lines = []
     for tool, rs in rows.items():
@@ -43,7 +47,7 @@ def table(rows, site_files):
             f"{median(rs, 'rss_kib') / 1024:.1f}",
             f"{files}" + ("" if site_files is None or files >= site_files else " (short)"),
             f"{median(rs, 'bytes') / 1e6:.1f}",
-            ratio(wall, base_wall), ratio(cpu, base_cpu),
+            ratio(wall, base_wall), ratio(cpu, base_cpu), ratio(wall, floor_wall),
             str(sum(1 for r in rs if r["exit"] != "0")),
             # Connections nginx accepted, and for update runs the files whose
             # time or inode changed and the answers 304 (older raw files lack them).
