@@ -113,6 +113,23 @@ CurlRequestSetup::~CurlRequestSetup()
     curl_slist_free_all(m_headers);
 }
 
+curl_slist* CurlRequestSetup::HeadersWith(const std::string& line) const
+{
+    curl_slist* copy = nullptr;
+    for (const curl_slist* h = m_headers; h; h = h->next) {
+        curl_slist* grown = curl_slist_append(copy, h->data);
+        if (!grown) {
+            curl_slist_free_all(copy);
+            return nullptr;
+        }
+        copy = grown;
+    }
+    curl_slist* grown = curl_slist_append(copy, line.c_str());
+    if (!grown)
+        curl_slist_free_all(copy);
+    return grown;
+}
+
 bool CurlRequestSetup::Apply(CURL* easy) const
 {
     bool ok = curl_easy_setopt(easy, CURLOPT_USERAGENT, m_userAgent.c_str()) == CURLE_OK;

@@ -48,6 +48,9 @@ public:
     // Sets the User-Agent, the headers and the jar on easy; false when
     // libcurl refused one of them.
     bool Apply(CURL* easy) const;
+    // A new list of the crawl's headers followed by line, for a transfer that
+    // needs one header more; the caller frees it. Null when out of memory.
+    curl_slist* HeadersWith(const std::string& line) const;
 
 private:
     std::string m_userAgent;

@@ -606,7 +606,9 @@ bool Worker::MakeConditional(Transfer& t)
     ok = ok && curl_easy_setopt(e, CURLOPT_TIMEVALUE_LARGE, static_cast<curl_off_t>(st.modified)) == CURLE_OK;
     const std::string etag = files::ReadAttribute(t.targetPath, kEtagAttribute, kEtagMaxBytes);
     if (IsSendableEtag(etag)) {
-        t.headers = curl_slist_append(nullptr, ("If-None-Match: " + etag).c_str());
+        // The header list replaces the crawl's own, which must still go out.
+        const std::string line = "If-None-Match: " + etag;
+        t.headers = t.request ? t.request->HeadersWith(line) : curl_slist_append(nullptr, line.c_str());
         ok = ok && t.headers && curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.headers) == CURLE_OK;
     }
     return ok;

@@ -376,6 +376,11 @@ TEST_F(CurlUrlServiceTest, ConditionalRequestsLeaveAnUnchangedFileAloneAndStoreA
         ExpectWellFormed(r);
         return r;
     };
+    // The conditional headers come on top of the crawl's own, which a
+    // server behind a login needs on every request.
+    platform::RequestOptions request;
+    request.headers = { "Authorization: Bearer kept" };
+    ASSERT_EQ(service->SetRequestOptions(request), "");
     struct stat before {};
 
     // Without a file there, even an update asks unconditionally. The stored
@@ -397,6 +402,7 @@ TEST_F(CurlUrlServiceTest, ConditionalRequestsLeaveAnUnchangedFileAloneAndStoreA
     EXPECT_FALSE(same.result.committed);
     EXPECT_EQ(server.Requests().back().Header("If-Modified-Since"), "Wed, 21 Oct 2015 07:28:00 GMT");
     EXPECT_EQ(server.Requests().back().Header("If-None-Match"), attributes ? "\"one\"" : "");
+    EXPECT_EQ(server.Requests().back().Header("Authorization"), "Bearer kept");
     struct stat after {};
     ASSERT_EQ(::stat(target.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
