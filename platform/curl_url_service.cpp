@@ -241,9 +241,11 @@ struct Worker {
     std::deque<std::unique_ptr<Transfer>> incoming;
     std::vector<Handle> cancels;
     bool stopping = false;
-    // A wake-up is on its way and the worker has not yet taken the requests
-    // since: more requests need no wake-up of their own.
-    bool wakePending = false;
+    // The worker is waiting in (or about to enter) its poll and no wake-up
+    // is on its way. Only then does a request wake it: a busy worker looks
+    // for requests before it waits, and a wake-up costs a system call on
+    // each side.
+    bool polling = false;
 
     // The worker thread's own.
     // Rounds of the loop, and the transfers that received bytes in the
@@ -414,7 +416,7 @@ void Worker::Add(std::unique_ptr<Transfer> t)
     {
         std::lock_guard lock(mutex);
         incoming.push_back(std::move(t));
-        wake = !std::exchange(wakePending, true);
+        wake = std::exchange(polling, false);
     }
     if (wake)
         curl_multi_wakeup(multi);
@@ -426,7 +428,7 @@ void Worker::RequestCancel(Handle handle)
     {
         std::lock_guard lock(mutex);
         cancels.push_back(handle);
-        wake = !std::exchange(wakePending, true);
+        wake = std::exchange(polling, false);
     }
     if (wake)
         curl_multi_wakeup(multi);
@@ -460,7 +462,16 @@ void Worker::Run()
             const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - Clock::now()).count();
             timeout = static_cast<int>(std::clamp<long long>(wait, 0, kPollMilliseconds));
         }
+        {
+            std::lock_guard lock(mutex);
+            // Requests that came while the worker was busy woke nobody.
+            if (!incoming.empty() || !cancels.empty() || stopping)
+                timeout = 0;
+            polling = timeout > 0;
+        }
         curl_multi_poll(multi, nullptr, 0, timeout, nullptr);
+        std::lock_guard lock(mutex);
+        polling = false;
     }
     DropAll();
 }
@@ -470,7 +481,6 @@ void Worker::TakeRequests()
     std::vector<Handle> toCancel;
     {
         std::lock_guard lock(mutex);
-        wakePending = false;
         // Opens first: a cancel may name a transfer opened just before it.
         for (auto& t : incoming)
             queued.push_back(std::move(t));

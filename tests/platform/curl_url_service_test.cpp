@@ -312,6 +312,19 @@ TEST_F(CurlUrlServiceTest, ReusesTheConnectionForLaterTransfersToTheSameHost)
     EXPECT_EQ(server.ConnectionCount(), 1);
 }
 
+TEST_F(CurlUrlServiceTest, ARequestWakesAnIdleWorkerAtOnce)
+{
+    // Idle workers wait up to ten seconds in their poll; a request that
+    // failed to wake one would still arrive, only that late.
+    server.Add("/a", HttpResponse::Ok("a"));
+    for (int i = 0; i < 4; ++i) {
+        loop.DispatchPending(100ms);
+        Recorder r;
+        service->Open(server.Url("/a"), dir / "a.part", dir / "a", "", {}, &r);
+        EXPECT_TRUE(loop.RunUntil([&] { return r.stops > 0; }, 3s)) << "request " << i;
+    }
+}
+
 // Opens one transfer per path at once and waits for all of them.
 std::vector<Recorder> FetchAtOnce(CurlUrlService& service, HeadlessLoop& loop, const test::LoopbackHttpServer& server,
                                   const std::vector<std::string>& paths, const OpenOptions& options,
