@@ -819,7 +819,11 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
 
 bool Worker::IsStorable(const Transfer& t, const TransferResult& r)
 {
-    return r.code == CURLE_OK && r.httpStatus < 400 && !r.notModified && !t.targetPath.empty();
+    // A 304 that no condition asked for (a broken server, or a condition
+    // in the user's own headers) has no body: storing it would replace the
+    // file with an empty one.
+    return r.code == CURLE_OK && r.httpStatus < 400 && r.httpStatus != 304 && !r.notModified
+        && !t.targetPath.empty();
 }
 
 bool Worker::OpenSpool(Transfer& t, std::string& error)

@@ -286,9 +286,12 @@ TEST_F(Cli, FailuresAreSaidCrossedAndSetTheExitStatus)
 {
     server.Add("/f/top.html",
         HttpResponse::Ok("<a href=\"ok.html\"><a href=\"missing.html\"><a href=\"broken.html\">"
-                         "<a href=\"file:///usr/share/doc/x.html\"><a href=\"/site/sub/c.txt\">"));
+                         "<a href=\"file:///usr/share/doc/x.html\"><a href=\"/site/sub/c.txt\">"
+                         "<a href=\"unasked.html\">"));
     server.Add("/f/ok.html", HttpResponse::Ok("ok"));
     server.Add("/f/broken.html", HttpResponse::Status(500, "<h1>error page</h1>"));
+    // "Not modified", though nothing was asked conditionally: no body to store.
+    server.Add("/f/unasked.html", HttpResponse::Status(304, ""));
     const std::string out = dir / "out.csv";
     const ProcessResult r
         = Run({ "--path", dl, "--set", "m_nOtherSite=1", "--save", out, server.Url("/f/top.html") });
@@ -297,13 +300,15 @@ TEST_F(Cli, FailuresAreSaidCrossedAndSetTheExitStatus)
     EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/missing.html") + " (HTTP 404)\n"), std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/broken.html") + " (HTTP 500)\n"), std::string::npos);
+    EXPECT_NE(r.err.find("ダウンロード失敗：" + server.Url("/f/unasked.html") + " (HTTP 304)\n"), std::string::npos);
     const auto marks = MarksByUrl(ReadFileBytes(out));
     EXPECT_EQ(marks.at(server.Url("/f/missing.html")), kFailedMark);
     EXPECT_EQ(marks.at(server.Url("/f/broken.html")), kFailedMark);
+    EXPECT_EQ(marks.at(server.Url("/f/unasked.html")), kFailedMark);
     EXPECT_EQ(marks.at(server.Url("/f/ok.html")), kDoneMark);
     // The root-relative link reaches the host's root; the file: link is none.
     EXPECT_EQ(marks.at(server.Url("/site/sub/c.txt")), kDoneMark);
-    EXPECT_EQ(marks.size(), 5u);
+    EXPECT_EQ(marks.size(), 6u);
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
     EXPECT_EQ(FilesUnder(dl),
         (std::set<std::string> { host + "/f/top.html", host + "/f/ok.html", host + "/site/sub/c.txt" }));

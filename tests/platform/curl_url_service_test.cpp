@@ -159,8 +159,10 @@ TEST_F(CurlUrlServiceTest, ErrorStatusesStoreNothingAndKeepTheOldFile)
     server.Add("/missing.html", HttpResponse::Status(404, "<h1>gone</h1>"));
     server.Add("/broken.html", HttpResponse::Status(500, "<h1>internal error</h1>"));
     server.Add("/moved", HttpResponse::Redirect("/missing.html"));
+    // "Not modified" to a request that named no file to compare with.
+    server.Add("/unasked304", HttpResponse::Status(304, ""));
     const std::tuple<const char*, long, std::uint64_t> cases[] = { { "/missing.html", 404, 13 },
-        { "/broken.html", 500, 23 }, { "/moved", 404, 13 } };
+        { "/broken.html", 500, 23 }, { "/moved", 404, 13 }, { "/unasked304", 304, 0 } };
     for (const auto& [path, status, received] : cases) {
         SCOPED_TRACE(path);
         test::WriteFileBytes(dir / "site/page.html", "good copy");
