@@ -3,10 +3,10 @@
 
 Ratios compare a tool's median wall and CPU time with wget's (above 1: slower
 than wget), and its wall time with the request floor's when that ran. A run
-that ended with a non-zero exit status is counted in the
-"failed" column but its figures still enter the medians: wget, for one, exits
-with 8 when a single link answers 404, and the files column shows what the
-run really fetched.
+that ended with a non-zero exit status is counted in the "failed" column but
+its figures still enter the medians: wget, for one, exits with 8 when a
+single link answers 404, and the files column shows what the run really
+fetched.
 """
 
 import argparse
