@@ -81,7 +81,7 @@ void CDownloadFile::OnDataAvailable(std::uint64_t total, unsigned flags)
 std::string TransferFailure(const platform::TransferResult& result)
 {
     // A 304 here answered no condition of the update mode's.
-    if (result.httpStatus >= 400 || result.httpStatus == 304)
+    if (platform::IsFailingStatus(result.httpStatus))
         return "HTTP " + std::to_string(result.httpStatus);
     if (result.code != 0)
         return result.errorText.empty() ? "transfer error " + std::to_string(result.code) : result.errorText;

@@ -644,7 +644,7 @@ size_t Worker::OnWrite(char* data, size_t size, size_t count, void* user)
         t.statusChecked = true;
         long status = 0;
         curl_easy_getinfo(t.easy, CURLINFO_RESPONSE_CODE, &status);
-        t.errorStatus = status >= 400 && IsHttpScheme(t.easy);
+        t.errorStatus = IsFailingStatus(status) && IsHttpScheme(t.easy);
     }
     if (t.errorStatus) {
         t.discarded += n;
@@ -820,10 +820,10 @@ void Worker::Finish(std::unique_ptr<Transfer> t, CURLcode code)
 bool Worker::IsStorable(const Transfer& t, const TransferResult& r)
 {
     // A 304 that no condition asked for (a broken server, or a condition
-    // in the user's own headers) has no body: storing it would replace the
-    // file with an empty one.
-    return r.code == CURLE_OK && r.httpStatus < 400 && r.httpStatus != 304 && !r.notModified
-        && !t.targetPath.empty();
+    // in the user's own headers) fails too: storing its missing body would
+    // replace the file with an empty one. notModified also covers a 200
+    // that libcurl found older than the file.
+    return r.code == CURLE_OK && !IsFailingStatus(r.httpStatus) && !r.notModified && !t.targetPath.empty();
 }
 
 bool Worker::OpenSpool(Transfer& t, std::string& error)

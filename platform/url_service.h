@@ -22,8 +22,8 @@ struct TransferResult {
     // otherwise a nonzero code of the service.
     int code = 0;
     std::string errorText;
-    // The final HTTP status after redirects (0 for ftp). A status of 400 or
-    // above is a failure: its body (an error page) is never stored.
+    // The final HTTP status after redirects (0 for ftp). A failing status
+    // (IsFailingStatus) is never stored.
     long httpStatus = 0;
     // Bytes written to the spool file; for an HTTP error answer, the bytes
     // of its body, which were received but not kept.
@@ -47,6 +47,15 @@ struct TransferResult {
     // written and the file at the target path stands as it was.
     bool notModified = false;
 };
+
+// Whether an HTTP status leaves nothing to store: an error (400 and above,
+// whose body is an error page) or "not modified" (304), which has no body
+// and answers nothing unless the transfer asked conditionally (then the
+// result says notModified).
+inline bool IsFailingStatus(long httpStatus)
+{
+    return httpStatus >= 400 || httpStatus == 304;
+}
 
 // How a transfer is to be made, beyond its URL and paths.
 struct OpenOptions {
