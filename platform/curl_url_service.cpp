@@ -439,6 +439,8 @@ void Worker::Run()
     for (;;) {
         {
             std::lock_guard lock(mutex);
+            // Back from the poll (or not yet in it): busy until it waits again.
+            polling = false;
             if (stopping)
                 break;
         }
@@ -470,8 +472,6 @@ void Worker::Run()
             polling = timeout > 0;
         }
         curl_multi_poll(multi, nullptr, 0, timeout, nullptr);
-        std::lock_guard lock(mutex);
-        polling = false;
     }
     DropAll();
 }
@@ -852,9 +852,12 @@ void Worker::Store(Transfer& t, TransferResult& r)
     // A complete empty body is an empty file, which replaces an old one as
     // any other body does. A body that cannot be put down reports no bytes,
     // as one whose spool file failed at its first byte.
-    if (storable && (!(t.file.IsOpen() || OpenSpool(t, r.errorText)) || !WriteHeld(t, r.errorText))) {
-        r.code = CURLE_WRITE_ERROR;
-        r.bytes = 0;
+    if (storable) {
+        const bool put = (t.file.IsOpen() || OpenSpool(t, r.errorText)) && WriteHeld(t, r.errorText);
+        if (!put) {
+            r.code = CURLE_WRITE_ERROR;
+            r.bytes = 0;
+        }
     }
     // An unnamed body gets its name while it is still open; the file is
     // complete on disk before anyone hears of the stop.
