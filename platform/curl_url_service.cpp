@@ -821,8 +821,7 @@ bool Worker::IsStorable(const Transfer& t, const TransferResult& r)
 {
     // A 304 that no condition asked for (a broken server, or a condition
     // in the user's own headers) fails too: storing its missing body would
-    // replace the file with an empty one. notModified also covers a 200
-    // that libcurl found older than the file.
+    // replace the file with an empty one.
     return r.code == CURLE_OK && !IsFailingStatus(r.httpStatus) && !r.notModified && !t.targetPath.empty();
 }
 

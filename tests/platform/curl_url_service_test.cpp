@@ -433,6 +433,17 @@ TEST_F(CurlUrlServiceTest, ConditionalRequestsLeaveAnUnchangedFileAloneAndStoreA
     EXPECT_EQ(test::ReadFileBytes(target), "v2");
     ASSERT_EQ(::stat(target.c_str(), &after), 0);
     EXPECT_EQ(after.st_mtime, 1445412480 + 86400);
+
+    // A server that ignores the condition and sends a body older than the
+    // file: libcurl finds the condition unmet and answers 304 itself; the
+    // file stays.
+    HttpResponse older = HttpResponse::Ok("v0");
+    older.headers = { { "Last-Modified", "Wed, 21 Oct 2015 07:28:00 GMT" } };
+    server.Add("/page.html", older);
+    const Recorder stale = fetch();
+    EXPECT_TRUE(stale.result.notModified);
+    EXPECT_FALSE(stale.result.committed);
+    EXPECT_EQ(test::ReadFileBytes(target), "v2");
 }
 
 TEST_F(CurlUrlServiceTest, NonAsciiAndSpacesArePercentEncodedOnTheWire)
